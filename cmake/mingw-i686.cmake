@@ -1,0 +1,15 @@
+# Cross-compiles for 32-bit Windows (32-bit hosts load kontaktel.wlx).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(KONTAKTEL_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${KONTAKTEL_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KONTAKTEL_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${KONTAKTEL_TRIPLE}-windres)
+set(CMAKE_OBJDUMP ${KONTAKTEL_TRIPLE}-objdump)
+set(CMAKE_FIND_ROOT_PATH /usr/${KONTAKTEL_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The kernel here does not run 32-bit programs, so Wine cannot start them:
+# the x86 build is compiled and its imports and exports checked, not run.
+set(KONTAKTEL_CAN_RUN OFF)

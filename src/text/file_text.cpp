@@ -1,0 +1,118 @@
+#include "text/file_text.h"
+
+#include <cstring>
+#include <optional>
+
+#include "text/charset.h"
+#include "text/platform.h"
+
+namespace kontaktel {
+
+namespace {
+
+// Code units exactly as they stand; a trailing odd byte is dropped.
+std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  std::wstring text(bytes.size() / 2, L'\0');
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned first = s[2 * i], second = s[2 * i + 1];
+    text[i] = static_cast<wchar_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+  }
+  return text;
+}
+
+// Exports from some Windows programs are UTF-16 without a byte-order mark. A
+// vCard file starts with BEGIN, so BEGIN as the first non-blank UTF-16 units
+// (every other byte zero) tells the byte order.
+bool StartsWithUtf16Begin(std::string_view bytes, bool bigEndian) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t units = bytes.size() / 2;
+  size_t i = 0;
+  auto unitAt = [&](size_t k) {
+    const unsigned first = s[2 * k], second = s[2 * k + 1];
+    return bigEndian ? (first << 8 | second) : (second << 8 | first);
+  };
+  while (i < units && (unitAt(i) == 0x20 || (unitAt(i) >= 0x09 && unitAt(i) <= 0x0D))) ++i;
+  constexpr char kBegin[] = "BEGIN";
+  for (size_t k = 0; k < 5; ++k, ++i) {
+    if (i >= units) return false;
+    unsigned c = unitAt(i);
+    if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
+    if (c != static_cast<unsigned char>(kBegin[k])) return false;
+  }
+  return true;
+}
+
+// The single-byte code page that every CHARSET parameter of the file naming one
+// agrees on, or nothing when none names one or they disagree.
+std::optional<unsigned> CharsetNamedByFile(std::string_view bytes) {
+  constexpr std::string_view kKey = "CHARSET=";
+  // No charset name of the table, quotes included, is longer than this.
+  constexpr size_t kLongestName = 32;
+  std::optional<unsigned> agreed;
+  size_t at = 0;
+  while ((at = bytes.find(';', at)) != std::string_view::npos) {
+    ++at;
+    if (bytes.size() - at < kKey.size()) break;
+    bool isKey = true;
+    for (size_t k = 0; k < kKey.size() && isKey; ++k) {
+      char c = bytes[at + k];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+      isKey = c == kKey[k];
+    }
+    if (!isKey) continue;
+    const size_t nameStart = at + kKey.size();
+    const size_t nameEnd = bytes.find_first_of(";:", nameStart);
+    if (nameEnd == std::string_view::npos || nameEnd - nameStart > kLongestName) continue;
+    std::wstring name(bytes.begin() + static_cast<std::ptrdiff_t>(nameStart),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(nameEnd));
+    if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"') {
+      name = name.substr(1, name.size() - 2);
+    }
+    const std::optional<unsigned> codePage = FindCharsetCodePage(name);
+    if (!codePage || !IsSingleByteCodePage(*codePage)) continue;
+    if (agreed && *agreed != *codePage) return std::nullopt;
+    agreed = codePage;
+  }
+  return agreed;
+}
+
+}  // namespace
+
+std::wstring BytesToText(const char* bytes, size_t length, unsigned codePage, bool strict) {
+  return PlatformMultiByteToWide(bytes, length, codePage, strict);
+}
+
+std::wstring DecodeFileText(std::string_view bytes) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t size = bytes.size();
+  if (size == 0) return {};
+  if (size >= 2 && s[0] == 0xFF && s[1] == 0xFE) return DecodeUtf16(bytes.substr(2), false);
+  if (size >= 2 && s[0] == 0xFE && s[1] == 0xFF) return DecodeUtf16(bytes.substr(2), true);
+  if (size >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF) {
+    // A file that says it is UTF-8 and is not gets no second guess.
+    return BytesToText(bytes.data() + 3, size - 3, kCodePageUtf8, true);
+  }
+  if (StartsWithUtf16Begin(bytes, false)) return DecodeUtf16(bytes, false);
+  if (StartsWithUtf16Begin(bytes, true)) return DecodeUtf16(bytes, true);
+
+  std::wstring text = BytesToText(bytes.data(), size, kCodePageUtf8, true);
+  if (!text.empty()) return text;
+  if (const std::optional<unsigned> named = CharsetNamedByFile(bytes)) {
+    text = BytesToText(bytes.data(), size, *named, false);
+    if (!text.empty()) return text;
+  }
+  for (const unsigned codePage : {1251u, kCodePageOem, kCodePageAnsi}) {
+    text = BytesToText(bytes.data(), size, codePage, false);
+    if (!text.empty()) return text;
+  }
+  return BytesToText(bytes.data(), size, kCodePageUtf8, false);
+}
+
+std::wstring LoadFileText(const wchar_t* path) {
+  std::string bytes;
+  if (!PlatformReadFile(path, kMaxFileSize, bytes)) return {};
+  return DecodeFileText(bytes);
+}
+
+}  // namespace kontaktel

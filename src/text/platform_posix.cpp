@@ -1,0 +1,105 @@
+// Native stand-in for the Windows conversions, so that the core runs under the
+// sanitizers, the fuzzer and the benchmarks. Exact code page behaviour is
+// tested in the Windows build.
+#include <errno.h>
+#include <iconv.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+#include "text/platform.h"
+#include "text/utf8.h"
+
+namespace kontaktel {
+
+namespace {
+
+const char* IconvName(unsigned codePage) {
+  switch (codePage) {
+    case kCodePageAnsi: return "CP1252";  // what Wine and a western Windows use
+    case kCodePageOem: return "CP437";
+    case 1250: return "CP1250";
+    case 1251: return "CP1251";
+    case 1252: return "CP1252";
+    case 20866: return "KOI8-R";
+    case 28591: return "ISO-8859-1";
+    case 28592: return "ISO-8859-2";
+    case 28595: return "ISO-8859-5";
+    default: return nullptr;  // 1200 is refused, as by MultiByteToWideChar
+  }
+}
+
+std::wstring IconvToWide(const char* name, const char* bytes, size_t length) {
+  iconv_t cd = iconv_open("WCHAR_T", name);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  // Single-byte code pages give at most one character per byte.
+  std::wstring text(length, L'\0');
+  char* in = const_cast<char*>(bytes);
+  size_t inLeft = length;
+  char* out = reinterpret_cast<char*>(text.data());
+  size_t outLeft = text.size() * sizeof(wchar_t);
+  while (inLeft > 0) {
+    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
+    if ((errno != EILSEQ && errno != EINVAL) || outLeft < sizeof(wchar_t)) break;
+    // An unmapped byte becomes U+FFFD, as Windows does without flags.
+    const wchar_t replacement = 0xFFFD;
+    std::memcpy(out, &replacement, sizeof replacement);
+    out += sizeof(wchar_t), outLeft -= sizeof(wchar_t);
+    ++in, --inLeft;
+  }
+  iconv_close(cd);
+  text.resize(text.size() - outLeft / sizeof(wchar_t));
+  return text;
+}
+
+}  // namespace
+
+std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned codePage,
+                                     bool failOnInvalid) {
+  if (length == 0 || length > static_cast<size_t>(INT_MAX)) return {};
+  if (codePage == kCodePageUtf8) {
+    std::wstring text;
+    if (!Utf8ToWide(bytes, length, failOnInvalid, text)) return {};
+    return text;
+  }
+  const char* name = IconvName(codePage);
+  return name ? IconvToWide(name, bytes, length) : std::wstring();
+}
+
+bool PlatformIsSpace(wchar_t c) {
+  // The Unicode White_Space characters above U+00FF, which Windows' character
+  // type table marks as space.
+  switch (static_cast<uint32_t>(c)) {
+    case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
+      return true;
+    default:
+      return c >= 0x2000 && c <= 0x200A;
+  }
+}
+
+}  // namespace kontaktel
+
+#include <cstdio>
+#include <memory>
+
+namespace kontaktel {
+
+bool PlatformReadFile(const wchar_t* path, size_t maxSize, std::string& bytes) {
+  bytes.clear();
+  if (path == nullptr) return false;
+  const std::string name = WideToUtf8(path);
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(name.c_str(), "rb"), &std::fclose);
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+  const long size = std::ftell(file.get());
+  if (size < 0 || static_cast<unsigned long>(size) > maxSize) return false;
+  if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+  bytes.resize(static_cast<size_t>(size));
+  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    bytes.clear();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kontaktel

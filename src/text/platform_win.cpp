@@ -1,0 +1,71 @@
+#include <windows.h>
+
+#include <climits>
+
+#include "text/platform.h"
+
+namespace kontaktel {
+
+std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned codePage,
+                                     bool failOnInvalid) {
+  if (length == 0 || length > static_cast<size_t>(INT_MAX)) return {};
+  const DWORD flags = (failOnInvalid && codePage == kCodePageUtf8) ? MB_ERR_INVALID_CHARS : 0;
+  const int byteCount = static_cast<int>(length);
+  const int needed = MultiByteToWideChar(codePage, flags, bytes, byteCount, nullptr, 0);
+  if (needed <= 0) return {};
+  std::wstring text(static_cast<size_t>(needed), L'\0');
+  if (MultiByteToWideChar(codePage, flags, bytes, byteCount, text.data(), needed) <= 0) return {};
+  return text;
+}
+
+bool PlatformIsSpace(wchar_t c) {
+  WORD type = 0;
+  return GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & C1_SPACE) != 0;
+}
+
+}  // namespace kontaktel
+
+namespace kontaktel {
+
+namespace {
+
+struct FileHandle {
+  HANDLE handle;
+  explicit FileHandle(HANDLE h) : handle(h) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+
+}  // namespace
+
+bool PlatformReadFile(const wchar_t* path, size_t maxSize, std::string& bytes) {
+  bytes.clear();
+  if (path == nullptr) return false;
+  // Another program (a phone sync tool, the host itself) may hold the file open.
+  FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                              nullptr));
+  if (file.handle == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.handle, &size) || size.QuadPart < 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > maxSize) {
+    return false;
+  }
+  bytes.resize(static_cast<size_t>(size.QuadPart));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(bytes.size() - done);
+    if (!ReadFile(file.handle, bytes.data() + done, want, &got, nullptr) || got == 0) {
+      bytes.clear();
+      return false;
+    }
+    done += got;
+  }
+  return true;
+}
+
+}  // namespace kontaktel
