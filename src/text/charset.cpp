@@ -45,6 +45,19 @@ unsigned CharsetToCodePage(std::wstring_view name) {
   return FindCharsetCodePage(name).value_or(kCodePageUtf8);
 }
 
+std::wstring BytesToTextWithFallback(const std::vector<uint8_t>& bytes, unsigned codePage) {
+  if (bytes.empty()) return {};
+  const auto* data = reinterpret_cast<const char*>(bytes.data());
+  std::wstring text = PlatformMultiByteToWide(data, bytes.size(), codePage, true);
+  if (!text.empty()) return text;
+  // UTF-16 (code page 1200) never converts here, so those names land below too.
+  text = PlatformMultiByteToWide(data, bytes.size(), kCodePageUtf8, true);
+  if (!text.empty()) return text;
+  text = PlatformMultiByteToWide(data, bytes.size(), 1251, false);
+  if (!text.empty()) return text;
+  return PlatformMultiByteToWide(data, bytes.size(), kCodePageUtf8, false);
+}
+
 bool IsSingleByteCodePage(unsigned codePage) {
   switch (codePage) {
     case 1250: case 1251: case 1252: case 20866: case 28591: case 28592: case 28595:

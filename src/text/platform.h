@@ -22,6 +22,10 @@ inline constexpr unsigned kCodePageUtf8 = 65001;
 std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned codePage,
                                      bool failOnInvalid);
 
+// Lower case under the invariant locale, of the text up to its first NUL.
+// False when the platform cannot map.
+bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower);
+
 // White space above U+00FF as the platform's character-type table marks it.
 bool PlatformIsSpace(wchar_t c);
 

@@ -3,6 +3,8 @@
 // tested in the Windows build.
 #include <errno.h>
 #include <iconv.h>
+#include <locale.h>
+#include <wctype.h>
 
 #include <climits>
 #include <cstdint>
@@ -65,6 +67,17 @@ std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned 
   }
   const char* name = IconvName(codePage);
   return name ? IconvToWide(name, bytes, length) : std::wstring();
+}
+
+bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower) {
+  const size_t nul = text.find(L'\0');
+  if (nul != std::wstring_view::npos) text = text.substr(0, nul);
+  // The C locale maps ASCII only; C.UTF-8 has the full Unicode case table.
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  if (utf8 == static_cast<locale_t>(0)) return false;
+  lower.assign(text);
+  for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), utf8));
+  return true;
 }
 
 bool PlatformIsSpace(wchar_t c) {

@@ -18,6 +18,23 @@ std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned 
   return text;
 }
 
+bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower) {
+  lower.clear();
+  const size_t nul = text.find(L'\0');
+  if (nul != std::wstring_view::npos) text = text.substr(0, nul);
+  if (text.empty()) return true;
+  if (text.size() > static_cast<size_t>(INT_MAX)) return false;
+  const int length = static_cast<int>(text.size());
+  const int needed = LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(), length, nullptr, 0);
+  if (needed <= 0) return false;
+  lower.resize(static_cast<size_t>(needed));
+  if (LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(), length, lower.data(), needed) <= 0) {
+    lower.clear();
+    return false;
+  }
+  return true;
+}
+
 bool PlatformIsSpace(wchar_t c) {
   WORD type = 0;
   return GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & C1_SPACE) != 0;

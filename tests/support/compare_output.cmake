@@ -1,10 +1,14 @@
 # Runs COMMAND (a list) in WORKING_DIRECTORY and compares its standard output
-# with the file EXPECTED byte for byte.
+# with the file EXPECTED byte for byte. The exit status must be EXPECTED_STATUS
+# (default 0).
 execute_process(COMMAND ${COMMAND}
   WORKING_DIRECTORY ${WORKING_DIRECTORY}
   OUTPUT_VARIABLE actual
   RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
+if(NOT DEFINED EXPECTED_STATUS)
+  set(EXPECTED_STATUS 0)
+endif()
+if(NOT status EQUAL EXPECTED_STATUS)
   message(FATAL_ERROR "command failed with ${status}: ${COMMAND}")
 endif()
 file(READ ${EXPECTED} expected)

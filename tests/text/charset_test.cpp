@@ -1,5 +1,7 @@
 #include "text/charset.h"
 
+#include "text/case_fold.h"
+
 #include <gtest/gtest.h>
 
 namespace kontaktel {
@@ -35,6 +37,37 @@ TEST(FindCharsetCodePage, TellsUnknownNamesApart) {
   EXPECT_TRUE(IsSingleByteCodePage(20866));
   EXPECT_FALSE(IsSingleByteCodePage(65001));
   EXPECT_FALSE(IsSingleByteCodePage(1200));
+}
+
+}  // namespace
+}  // namespace kontaktel
+
+namespace kontaktel {
+namespace {
+
+std::wstring Convert(std::string_view bytes, unsigned codePage) {
+  return BytesToTextWithFallback(std::vector<uint8_t>(bytes.begin(), bytes.end()), codePage);
+}
+
+TEST(BytesToTextWithFallback, NamedPageThenUtf8ThenWindows1251) {
+  EXPECT_EQ(Convert("\xC3\xA9", 65001), L"\x00E9");
+  EXPECT_EQ(Convert("\xE9", 28591), L"\x00E9");
+  EXPECT_EQ(Convert("\xE9", 65001), L"\x0439");           // not UTF-8: Windows-1251
+  EXPECT_EQ(Convert("\xC3\xA9", 1251), L"\x0413\x00A9");  // the named page wins
+  EXPECT_EQ(Convert("\xE9\xD7\xC1\xCE", 20866), L"\x0418\x0432\x0430\x043D");
+  EXPECT_EQ(Convert("\xC3\xA9", 1200), L"\x00E9");        // UTF-16 names fall back
+  EXPECT_EQ(Convert("\xE9", 1200), L"\x0439");
+  EXPECT_EQ(Convert("", 65001), L"");
+  EXPECT_EQ(Convert("", 1251), L"");
+}
+
+TEST(LowerForMatch, FoldsLatinAndCyrillicAndEndsAtNul) {
+  EXPECT_EQ(LowerForMatch(L"\x00C4" L"BC"), L"\x00E4" L"bc");
+  EXPECT_EQ(LowerForMatch(L"\x0418\x0412\x0410\x041D \x0401\x0416"), L"\x0438\x0432\x0430\x043D \x0451\x0436");
+  EXPECT_EQ(LowerForMatch(L"M\x00DCLLER"), L"m\x00FCller");
+  EXPECT_EQ(LowerForMatch(std::wstring(L"AB\0CD", 5)), L"ab");
+  EXPECT_EQ(LowerForMatch(std::wstring(L"\0CD", 3)), L"");
+  EXPECT_EQ(LowerForMatch(L""), L"");
 }
 
 }  // namespace

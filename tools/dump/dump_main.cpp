@@ -1,9 +1,11 @@
 // kontaktel-dump: shows how the plugin's own code reads vCard files.
-//   kontaktel-dump FILE...   each logical line and its parsed parts; lines that
-//                            a quoted-printable value or photo data takes in
-//                            are shown with the line that takes them
-// Output is UTF-8. A file that cannot be read is reported on stderr and makes
-// the exit status 1; the other files are still shown.
+//   kontaktel-dump FILE...          a short summary of each card
+//   kontaktel-dump --json FILE...   every field of every card as JSON, one
+//                                   object per file
+//   kontaktel-dump --lines FILE...  each logical line and its parsed parts
+// Output is UTF-8. A file that cannot be read makes the exit status 1 (and is
+// reported on stderr, or as {"file": NAME, "error": "unreadable"} in JSON); the
+// other files are still dumped.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,106 +15,78 @@
 #include <io.h>
 #endif
 
+#include "card_dump.h"
+#include "line_dump.h"
 #include "text/file_text.h"
-#include "text/text_util.h"
 #include "text/utf8.h"
-#include "vcard/line_split.h"
-#include "vcard/property_line.h"
+#include "vcard/card_parser.h"
 
 namespace {
 
 using namespace kontaktel;
 
-class Output {
- public:
-  Output& operator<<(std::wstring_view text) {
-    buffer_ += WideToUtf8(text);
-    return *this;
-  }
-  Output& operator<<(const char* text) {
-    buffer_ += text;
-    return *this;
-  }
-  Output& operator<<(size_t number) {
-    buffer_ += std::to_string(number);
-    return *this;
-  }
-  void Flush() {
-    std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
-    std::fflush(stdout);
-    buffer_.clear();
-  }
+enum class Mode { kSummary, kJson, kLines };
 
- private:
-  std::string buffer_;
-};
+constexpr char kUsage[] =
+    "usage: kontaktel-dump [--json | --lines] FILE...\n"
+    "  (no option)  a short summary of each card\n"
+    "  --json       every field of every card as JSON\n"
+    "  --lines      each logical line and its parsed parts\n";
 
-std::wstring Join(const std::vector<std::wstring>& items, std::wstring_view separator) {
-  std::wstring joined;
-  for (size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) joined += separator;
-    joined += items[i];
-  }
-  return joined;
-}
-
-void DumpLines(Output& out, std::wstring_view fileName, const std::wstring& text) {
-  const LineList lines = UnfoldLines(SplitLines(text));
-  out << "== " << fileName << ": " << lines.lines.size() << " logical lines\n";
-  for (size_t i = 0; i < lines.lines.size(); ++i) {
-    out << (i + 1) << "\t" << lines.lines[i] << "\n";
-    const std::wstring_view trimmed = TrimSpace(lines.lines[i]);
-    std::optional<PropertyLine> line = trimmed.empty() ? std::nullopt : ParsePropertyLine(trimmed);
-    if (!line) {
-      out << "\t(not a property line)\n";
-      continue;
-    }
-    out << "\tname: " << line->name << "\n";
-    if (!line->params.empty()) out << "\tparams: " << Join(line->params, L" | ") << "\n";
-    if (line->name == L"TEL" || line->name == L"EMAIL") {
-      out << "\ttypes: " << Join(CollectTypes(line->params), L", ") << "\n";
-    }
-    std::vector<std::wstring> flags;
-    if (line->quotedPrintable) flags.push_back(L"quoted-printable");
-    if (line->base64) flags.push_back(L"base64");
-    if (line->valueIsUrl) flags.push_back(L"url");
-    if (!flags.empty()) out << "\tflags: " << Join(flags, L" ") << "\n";
-    if (!line->charset.empty()) out << "\tcharset: " << line->charset << "\n";
-    // The lines a value takes in are shown with it, as the card reader sees them.
-    const size_t first = i;
-    if (line->quotedPrintable) {
-      ContinueQuotedPrintable(lines.lines, i, line->value);
-    } else if (line->name == L"PHOTO" && !line->valueIsUrl) {
-      ContinuePhoto(lines.lines, i, line->value);
-    }
-    for (size_t taken = first + 1; taken <= i; ++taken) {
-      out << (taken + 1) << "\t" << lines.lines[taken] << "\n\t(taken in by line " << (first + 1)
-          << ")\n";
-    }
-    out << "\tvalue: " << line->value << "\n";
-  }
-}
-
-int Run(const std::vector<std::wstring>& args) {
-  if (args.empty()) {
-    std::fputs("usage: kontaktel-dump FILE...\n", stderr);
+int Run(std::vector<std::wstring> args) {
+  Mode mode = Mode::kSummary;
+  if (!args.empty() && args[0] == L"--json") mode = Mode::kJson;
+  if (!args.empty() && args[0] == L"--lines") mode = Mode::kLines;
+  if (mode != Mode::kSummary) args.erase(args.begin());
+  if (args.empty() || (args[0].size() > 1 && args[0][0] == L'-' && args[0][1] == L'-')) {
+    std::fputs(kUsage, stderr);
     return 2;
   }
   Output out;
+  JsonWriter json;
   int status = 0;
   for (const std::wstring& name : args) {
     const std::wstring text = LoadFileText(name.c_str());
     if (text.empty()) {
-      out.Flush();
-      std::fprintf(stderr, "kontaktel-dump: %s: cannot be read as vCard text\n",
-                   WideToUtf8(name).c_str());
       status = 1;
+      if (mode == Mode::kJson) {
+        json.BeginObject();
+        json.Key("file");
+        json.String(name);
+        json.Key("error");
+        json.String(L"unreadable");
+        json.EndObject();
+        out << json.Take();
+      } else {
+        out.Flush();
+        std::fprintf(stderr, "kontaktel-dump: %s: cannot be read (missing, empty, over 32 MiB or not text)\n",
+                     WideToUtf8(name).c_str());
+      }
+      out.Flush();
       continue;
     }
-    DumpLines(out, name, text);
+    switch (mode) {
+      case Mode::kLines: DumpLines(out, name, text); break;
+      case Mode::kJson:
+        WriteCardsJson(json, name, ParseCards(text));
+        out << json.Take();
+        break;
+      case Mode::kSummary: DumpCardSummary(out, name, ParseCards(text)); break;
+    }
     out.Flush();
   }
   return status;
+}
+
+int RunGuarded(std::vector<std::wstring> args) {
+  try {
+    return Run(std::move(args));
+  } catch (const std::bad_alloc&) {
+    std::fputs("kontaktel-dump: out of memory\n", stderr);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kontaktel-dump: %s\n", e.what());
+  }
+  return 1;
 }
 
 }  // namespace
@@ -121,7 +95,7 @@ int Run(const std::vector<std::wstring>& args) {
 int wmain(int argc, wchar_t** argv) {
   // UTF-8 goes out byte for byte; text mode would turn LF into CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
-  return Run(std::vector<std::wstring>(argv + 1, argv + argc));
+  return RunGuarded(std::vector<std::wstring>(argv + 1, argv + argc));
 }
 #else
 int main(int argc, char** argv) {
@@ -132,6 +106,6 @@ int main(int argc, char** argv) {
     kontaktel::Utf8ToWide(bytes.data(), bytes.size(), false, arg);
     args.push_back(arg);
   }
-  return Run(args);
+  return RunGuarded(std::move(args));
 }
 #endif

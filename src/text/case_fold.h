@@ -1,0 +1,12 @@
+// Case folding for filtering and searching.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kontaktel {
+
+// Invariant-locale lower case. The result ends at the first NUL of the input.
+std::wstring LowerForMatch(std::wstring_view text);
+
+}  // namespace kontaktel

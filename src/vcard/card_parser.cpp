@@ -1,0 +1,250 @@
+#include "vcard/card_parser.h"
+
+#include <array>
+
+#include "text/text_util.h"
+#include "vcard/line_split.h"
+#include "vcard/property_line.h"
+#include "vcard/value_decode.h"
+
+namespace kontaktel {
+
+namespace {
+
+// Bookkeeping that the details never show as a line of its own.
+constexpr std::array<std::wstring_view, 14> kHiddenNames{
+    L"BEGIN",      L"END",          L"VERSION", L"PHOTO",
+    L"X-ABLABEL",  L"UID",          L"PRODID",  L"CLIENTPIDMAP",
+    L"X-ADDRESSING-GRAMMAR",        L"X-ABUID", L"X-ABSHOWAS",
+    L"X-IMAGETYPE", L"X-IMAGEHASH", L"X-SHARED-PHOTO-DISPLAY-PREF",
+};
+
+bool IsHidden(std::wstring_view name) {
+  for (const std::wstring_view hidden : kHiddenNames) {
+    if (name == hidden) return true;
+  }
+  return false;
+}
+
+// Case-insensitive for ASCII letters only, as AsciiUpper(text) == upperLiteral.
+bool EqualsIgnoringAsciiCase(std::wstring_view text, std::wstring_view upperLiteral) {
+  if (text.size() != upperLiteral.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    wchar_t c = text[i];
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
+    if (c != upperLiteral[i]) return false;
+  }
+  return true;
+}
+
+// The non-empty trimmed segments of a decoded structured value, joined.
+std::wstring JoinNonEmptySegments(std::wstring_view decoded, std::wstring_view separator) {
+  std::wstring joined;
+  for (const std::wstring_view segment : SplitFields(decoded, L';')) {
+    const std::wstring_view trimmed = TrimSpace(segment);
+    if (trimmed.empty()) continue;
+    if (!joined.empty()) joined += separator;
+    joined += trimmed;
+  }
+  return joined;
+}
+
+// vCard 4.0 embeds a photo as a data URI, "data:image/jpeg;base64,/9j/...".
+// Its header is not Base64: fed to the decoder it would shift every byte.
+std::wstring_view SkipDataUriHeader(std::wstring_view data) {
+  if (data.size() < 5 || !EqualsIgnoringAsciiCase(data.substr(0, 5), L"DATA:")) return data;
+  const size_t comma = data.find(L',');
+  if (comma == std::wstring_view::npos) return data;
+  const std::wstring header = AsciiUpper(data.substr(0, comma));
+  if (header.find(L";BASE64") == std::wstring::npos) return data;
+  return data.substr(comma + 1);
+}
+
+class CardAssembler {
+ public:
+  explicit CardAssembler(const LineList& lines) : lines_(lines.lines) {}
+
+  CardSet Run() {
+    for (index_ = 0; index_ < lines_.size(); ++index_) HandleLine(TrimSpace(lines_[index_]));
+    if (inCard_) cards_.push_back(std::move(card_));
+    return std::move(cards_);
+  }
+
+ private:
+  void HandleLine(std::wstring_view line) {
+    if (line.empty()) return;
+    if (EqualsIgnoringAsciiCase(line, L"BEGIN:VCARD")) {
+      // A nested or repeated BEGIN drops whatever the unfinished card holds.
+      card_ = Card{};
+      inCard_ = true;
+      return;
+    }
+    if (EqualsIgnoringAsciiCase(line, L"END:VCARD")) {
+      if (inCard_) {
+        cards_.push_back(std::move(card_));
+        card_ = Card{};
+        inCard_ = false;
+      }
+      return;
+    }
+    if (!inCard_) return;
+    std::optional<PropertyLine> property = ParsePropertyLine(line);
+    if (!property) return;
+    if (property->quotedPrintable) ContinueQuotedPrintable(lines_, index_, property->value);
+    HandleProperty(*property);
+  }
+
+  std::wstring Decode(const PropertyLine& line, std::wstring_view text) const {
+    return UnescapeText(DecodeValue(text, line.quotedPrintable, line.charset));
+  }
+
+  void Add(const PropertyLine& line, std::wstring value, bool freeText = false) {
+    AddProperty(card_, line.name, line.rawPrefix, std::move(value), freeText);
+  }
+
+  // Values that fill a list when not empty, and the first of which fills a field.
+  void AddListed(const PropertyLine& line, std::wstring& first, std::vector<std::wstring>& all) {
+    std::wstring value = Decode(line, line.value);
+    if (value.empty()) return;
+    if (first.empty()) first = value;
+    all.push_back(value);
+    Add(line, std::move(value));
+  }
+
+  void AddTyped(const PropertyLine& line, std::vector<TypedValue>& list) {
+    std::wstring value = Decode(line, line.value);
+    if (value.empty()) return;
+    list.push_back(TypedValue{value, CollectTypes(line.params)});
+    Add(line, std::move(value));
+  }
+
+  void HandleName(const PropertyLine& line) {
+    // Each component is decoded by itself, so an escaped ";" does not split.
+    const std::vector<std::wstring_view> parts = SplitFields(line.value, L';');
+    std::wstring joined;
+    for (size_t i = 0; i < parts.size(); ++i) {
+      std::wstring part = Decode(line, parts[i]);
+      if (i == 0) card_.familyName = part;
+      if (i == 1) card_.givenName = part;
+      const std::wstring_view trimmed = TrimSpace(part);
+      if (trimmed.empty()) continue;
+      if (!joined.empty()) joined += L' ';
+      joined += trimmed;
+    }
+    Add(line, std::move(joined));
+  }
+
+  void HandlePhoto(PropertyLine& line) {
+    if (line.valueIsUrl) {
+      card_.photoUrl = Decode(line, line.value);
+    } else {
+      ContinuePhoto(lines_, index_, line.value);
+      const std::wstring_view data = line.value;
+      if (!line.base64 && (StartsWith(data, L"http://") || StartsWith(data, L"https://"))) {
+        card_.photoUrl = data;
+      } else {
+        std::vector<uint8_t> bytes = DecodeBase64(SkipDataUriHeader(data));
+        if (!bytes.empty()) card_.photoData = std::move(bytes);
+      }
+    }
+    Add(line, std::wstring());
+  }
+
+  void HandleCustom(const PropertyLine& line) {
+    std::wstring value = Decode(line, line.value);
+    const size_t colon = value.find(L':');
+    CustomField field;
+    std::wstring_view rest = value;
+    if (colon != std::wstring::npos) {
+      field.key = value.substr(0, colon);
+      rest = rest.substr(colon + 1);
+    }
+    field.fields = SplitEscaped(rest);
+    card_.customFields.push_back(std::move(field));
+    Add(line, std::move(value));
+  }
+
+  void HandleProperty(PropertyLine& line) {
+    const std::wstring& name = line.name;
+    if (name == L"N") return HandleName(line);
+    if (name == L"PHOTO") return HandlePhoto(line);
+    if (name == L"X-ANDROID-CUSTOM") return HandleCustom(line);
+    if (name == L"TEL") return AddTyped(line, card_.phones);
+    if (name == L"EMAIL") return AddTyped(line, card_.emails);
+    if (name == L"URL") return AddListed(line, card_.url, card_.urls);
+    if (name == L"LANG") return AddListed(line, card_.language, card_.languages);
+    if (name == L"NOTE") {
+      std::wstring note = Decode(line, line.value);
+      if (!note.empty()) {
+        if (card_.note.empty()) card_.note = note;
+        card_.notes.push_back(note);
+      }
+      return Add(line, std::move(note), true);
+    }
+    if (name == L"MEMBER") {
+      std::wstring member = Decode(line, line.value);
+      if (member.empty()) return;
+      card_.members.push_back(member);
+      return Add(line, std::move(member));
+    }
+    if (name == L"ADR") {
+      std::wstring address = JoinNonEmptySegments(Decode(line, line.value), L", ");
+      if (address.empty()) return;
+      card_.addresses.push_back(address);
+      return Add(line, std::move(address));
+    }
+    if (name == L"ORG") {
+      card_.organization = Decode(line, line.value);
+      std::wstring joined = JoinNonEmptySegments(card_.organization, L", ");
+      if (!joined.empty()) card_.organization = std::move(joined);
+      return Add(line, card_.organization);
+    }
+    if (name == L"X-GENDER") {
+      std::wstring gender = Decode(line, line.value);
+      if (card_.gender.empty()) card_.gender = gender;
+      return Add(line, std::move(gender));
+    }
+    std::wstring* field = FieldFor(name);
+    if (field == nullptr) return Add(line, Decode(line, line.value));
+    *field = Decode(line, line.value);
+    Add(line, *field);
+  }
+
+  // The fields that every line of their name overwrites, an empty value too.
+  std::wstring* FieldFor(const std::wstring& name) {
+    if (name == L"FN") return &card_.fullName;
+    if (name == L"TITLE") return &card_.title;
+    if (name == L"BDAY") return &card_.birthday;
+    if (name == L"GENDER") return &card_.gender;
+    if (name == L"KIND") return &card_.kind;
+    return nullptr;
+  }
+
+  const std::vector<std::wstring_view>& lines_;
+  size_t index_ = 0;
+  bool inCard_ = false;
+  Card card_;
+  CardSet cards_;
+};
+
+}  // namespace
+
+void AddProperty(Card& card, const std::wstring& name, const std::wstring& rawPrefix,
+                 std::wstring value, bool freeText) {
+  const bool hidden = IsHidden(name);
+  const bool visible = !hidden && (!value.empty() || freeText);
+  if (name == L"X-ABLABEL") {
+    card.properties.push_back(CardProperty{name, rawPrefix, std::move(value), false, freeText});
+  } else if (name == L"PHOTO") {
+    card.properties.push_back(CardProperty{name, rawPrefix, std::wstring(), false, freeText});
+  } else if (visible) {
+    card.properties.push_back(CardProperty{name, rawPrefix, std::move(value), true, freeText});
+  }
+}
+
+CardSet ParseCards(std::wstring_view text) {
+  const LineList lines = UnfoldLines(SplitLines(text));
+  return CardAssembler(lines).Run();
+}
+
+}  // namespace kontaktel
