@@ -8,7 +8,10 @@
 
 #include <climits>
 #include <cstdint>
+#include <array>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "text/platform.h"
 #include "text/utf8.h"
@@ -32,28 +35,39 @@ const char* IconvName(unsigned codePage) {
   }
 }
 
-std::wstring IconvToWide(const char* name, const char* bytes, size_t length) {
-  iconv_t cd = iconv_open("WCHAR_T", name);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  // Single-byte code pages give at most one character per byte.
-  std::wstring text(length, L'\0');
-  char* in = const_cast<char*>(bytes);
-  size_t inLeft = length;
-  char* out = reinterpret_cast<char*>(text.data());
-  size_t outLeft = text.size() * sizeof(wchar_t);
-  while (inLeft > 0) {
-    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
-    if ((errno != EILSEQ && errno != EINVAL) || outLeft < sizeof(wchar_t)) break;
-    // An unmapped byte becomes U+FFFD, as Windows does without flags.
-    const wchar_t replacement = 0xFFFD;
-    std::memcpy(out, &replacement, sizeof replacement);
-    out += sizeof(wchar_t), outLeft -= sizeof(wchar_t);
-    ++in, --inLeft;
+// Every code page but UTF-8 that the core uses is single-byte: its 256
+// characters are read once from iconv into a table, one byte at a time (an
+// unmapped byte becomes U+FFFD, as Windows does without flags).
+class SingleByteTables {
+ public:
+  const std::array<wchar_t, 256>* Get(unsigned codePage) {
+    for (const auto& [page, table] : tables_) {
+      if (page == codePage) return table.get();
+    }
+    const char* name = IconvName(codePage);
+    if (name == nullptr) return nullptr;
+    iconv_t cd = iconv_open("WCHAR_T", name);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
+    auto table = std::make_unique<std::array<wchar_t, 256>>();
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      char in = static_cast<char>(byte);
+      wchar_t out = 0;
+      char* inPointer = &in;
+      size_t inLeft = 1;
+      char* outPointer = reinterpret_cast<char*>(&out);
+      size_t outLeft = sizeof out;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      const bool converted = iconv(cd, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<size_t>(-1) && outLeft == 0;
+      (*table)[byte] = converted ? out : static_cast<wchar_t>(0xFFFD);
+    }
+    iconv_close(cd);
+    tables_.emplace_back(codePage, std::move(table));
+    return tables_.back().second.get();
   }
-  iconv_close(cd);
-  text.resize(text.size() - outLeft / sizeof(wchar_t));
-  return text;
-}
+
+ private:
+  std::vector<std::pair<unsigned, std::unique_ptr<std::array<wchar_t, 256>>>> tables_;
+};
 
 }  // namespace
 
@@ -65,8 +79,12 @@ std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned 
     if (!Utf8ToWide(bytes, length, failOnInvalid, text)) return {};
     return text;
   }
-  const char* name = IconvName(codePage);
-  return name ? IconvToWide(name, bytes, length) : std::wstring();
+  thread_local SingleByteTables tables;
+  const std::array<wchar_t, 256>* table = tables.Get(codePage);
+  if (table == nullptr) return {};
+  std::wstring text(length, L'\0');
+  for (size_t i = 0; i < length; ++i) text[i] = (*table)[static_cast<unsigned char>(bytes[i])];
+  return text;
 }
 
 bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower) {

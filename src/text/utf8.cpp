@@ -9,18 +9,6 @@ constexpr uint32_t kReplacement = 0xFFFD;
 bool IsHighSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AppendWide(std::wstring& out, uint32_t codePoint) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (codePoint >= 0x10000) {
-      codePoint -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (codePoint >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF)));
-      return;
-    }
-  }
-  out.push_back(static_cast<wchar_t>(codePoint));
-}
-
 }  // namespace
 
 void AppendUtf8(std::string& out, uint32_t c) {
@@ -59,13 +47,26 @@ std::string WideToUtf8(std::wstring_view text) {
 
 bool Utf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out) {
   const auto* s = reinterpret_cast<const unsigned char*>(bytes);
-  out.clear();
-  out.reserve(length);
+  // Never more characters than bytes: size once, write through a pointer, trim.
+  out.resize(length);
+  wchar_t* const begin = out.data();
+  wchar_t* w = begin;
+  auto put = [&](uint32_t codePoint) {
+    if constexpr (sizeof(wchar_t) == 2) {
+      if (codePoint >= 0x10000) {
+        codePoint -= 0x10000;
+        *w++ = static_cast<wchar_t>(0xD800 + (codePoint >> 10));
+        *w++ = static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF));
+        return;
+      }
+    }
+    *w++ = static_cast<wchar_t>(codePoint);
+  };
   size_t i = 0;
   while (i < length) {
     const unsigned char lead = s[i];
     if (lead < 0x80) {
-      out.push_back(static_cast<wchar_t>(lead));
+      *w++ = static_cast<wchar_t>(lead);
       ++i;
       continue;
     }
@@ -89,10 +90,12 @@ bool Utf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out
     bool valid = count > 0;
     for (size_t k = 0; valid && k < count; ++k) {
       const size_t at = i + 1 + k;
-      const unsigned char b = at < length ? s[at] : 0;
-      const unsigned char min = k == 0 ? low : 0x80;
-      const unsigned char max = k == 0 ? high : 0xBF;
-      if (at >= length || b < min || b > max) {
+      if (at >= length) {
+        valid = false;
+        break;
+      }
+      const unsigned char b = s[at];
+      if (b < (k == 0 ? low : 0x80) || b > (k == 0 ? high : 0xBF)) {
         valid = false;
         break;
       }
@@ -100,14 +103,17 @@ bool Utf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out
       ++used;
     }
     if (!valid) {
-      if (strict) return false;
-      out.push_back(static_cast<wchar_t>(kReplacement));
-      i += used;
-      continue;
+      if (strict) {
+        out.clear();
+        return false;
+      }
+      put(kReplacement);
+    } else {
+      put(c);  // a four-byte sequence gives at most two units: never past `length`
     }
-    AppendWide(out, c);
     i += used;
   }
+  out.resize(static_cast<size_t>(w - begin));
   return true;
 }
 

@@ -9,6 +9,8 @@
 
 namespace kontaktel {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // Bookkeeping that the details never show as a line of its own.
@@ -73,13 +75,13 @@ class CardAssembler {
  private:
   void HandleLine(std::wstring_view line) {
     if (line.empty()) return;
-    if (EqualsIgnoringAsciiCase(line, L"BEGIN:VCARD")) {
+    if (EqualsIgnoringAsciiCase(line, L"BEGIN:VCARD"sv)) {
       // A nested or repeated BEGIN drops whatever the unfinished card holds.
       card_ = Card{};
       inCard_ = true;
       return;
     }
-    if (EqualsIgnoringAsciiCase(line, L"END:VCARD")) {
+    if (EqualsIgnoringAsciiCase(line, L"END:VCARD"sv)) {
       if (inCard_) {
         cards_.push_back(std::move(card_));
         card_ = Card{};
@@ -88,18 +90,27 @@ class CardAssembler {
       return;
     }
     if (!inCard_) return;
-    std::optional<PropertyLine> property = ParsePropertyLine(line);
-    if (!property) return;
-    if (property->quotedPrintable) ContinueQuotedPrintable(lines_, index_, property->value);
-    HandleProperty(*property);
+    if (!ParsePropertyLine(line, property_)) return;
+    if (property_.quotedPrintable) {
+      continued_.assign(property_.value);
+      ContinueQuotedPrintable(lines_, index_, continued_);
+      property_.value = continued_;
+    }
+    HandleProperty(property_);
   }
 
-  std::wstring Decode(const PropertyLine& line, std::wstring_view text) const {
-    return UnescapeText(DecodeValue(text, line.quotedPrintable, line.charset));
+  // D(X): the value decoded, then unescaped.
+  static std::wstring Decode(const PropertyLine& line, std::wstring_view text) {
+    if (line.quotedPrintable) return UnescapeText(DecodeValue(text, true, line.charset));
+    // Most values hold neither escapes nor trailing "=": one copy is enough.
+    const size_t end = text.find_last_not_of(L'=');
+    text = text.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
+    if (text.find(L'\\') == std::wstring_view::npos) return std::wstring(text);
+    return UnescapeText(text);
   }
 
   void Add(const PropertyLine& line, std::wstring value, bool freeText = false) {
-    AddProperty(card_, line.name, line.rawPrefix, std::move(value), freeText);
+    AddProperty(card_, line.name, std::wstring(line.rawPrefix), std::move(value), freeText);
   }
 
   // Values that fill a list when not empty, and the first of which fills a field.
@@ -138,8 +149,9 @@ class CardAssembler {
     if (line.valueIsUrl) {
       card_.photoUrl = Decode(line, line.value);
     } else {
-      ContinuePhoto(lines_, index_, line.value);
-      const std::wstring_view data = line.value;
+      continued_.assign(line.value);
+      ContinuePhoto(lines_, index_, continued_);
+      const std::wstring_view data = continued_;
       if (!line.base64 && (StartsWith(data, L"http://") || StartsWith(data, L"https://"))) {
         card_.photoUrl = data;
       } else {
@@ -165,15 +177,15 @@ class CardAssembler {
   }
 
   void HandleProperty(PropertyLine& line) {
-    const std::wstring& name = line.name;
-    if (name == L"N") return HandleName(line);
-    if (name == L"PHOTO") return HandlePhoto(line);
-    if (name == L"X-ANDROID-CUSTOM") return HandleCustom(line);
-    if (name == L"TEL") return AddTyped(line, card_.phones);
-    if (name == L"EMAIL") return AddTyped(line, card_.emails);
-    if (name == L"URL") return AddListed(line, card_.url, card_.urls);
-    if (name == L"LANG") return AddListed(line, card_.language, card_.languages);
-    if (name == L"NOTE") {
+    const std::wstring_view name = line.name;
+    if (name == L"N"sv) return HandleName(line);
+    if (name == L"PHOTO"sv) return HandlePhoto(line);
+    if (name == L"X-ANDROID-CUSTOM"sv) return HandleCustom(line);
+    if (name == L"TEL"sv) return AddTyped(line, card_.phones);
+    if (name == L"EMAIL"sv) return AddTyped(line, card_.emails);
+    if (name == L"URL"sv) return AddListed(line, card_.url, card_.urls);
+    if (name == L"LANG"sv) return AddListed(line, card_.language, card_.languages);
+    if (name == L"NOTE"sv) {
       std::wstring note = Decode(line, line.value);
       if (!note.empty()) {
         if (card_.note.empty()) card_.note = note;
@@ -181,25 +193,25 @@ class CardAssembler {
       }
       return Add(line, std::move(note), true);
     }
-    if (name == L"MEMBER") {
+    if (name == L"MEMBER"sv) {
       std::wstring member = Decode(line, line.value);
       if (member.empty()) return;
       card_.members.push_back(member);
       return Add(line, std::move(member));
     }
-    if (name == L"ADR") {
+    if (name == L"ADR"sv) {
       std::wstring address = JoinNonEmptySegments(Decode(line, line.value), L", ");
       if (address.empty()) return;
       card_.addresses.push_back(address);
       return Add(line, std::move(address));
     }
-    if (name == L"ORG") {
+    if (name == L"ORG"sv) {
       card_.organization = Decode(line, line.value);
       std::wstring joined = JoinNonEmptySegments(card_.organization, L", ");
       if (!joined.empty()) card_.organization = std::move(joined);
       return Add(line, card_.organization);
     }
-    if (name == L"X-GENDER") {
+    if (name == L"X-GENDER"sv) {
       std::wstring gender = Decode(line, line.value);
       if (card_.gender.empty()) card_.gender = gender;
       return Add(line, std::move(gender));
@@ -211,17 +223,19 @@ class CardAssembler {
   }
 
   // The fields that every line of their name overwrites, an empty value too.
-  std::wstring* FieldFor(const std::wstring& name) {
-    if (name == L"FN") return &card_.fullName;
-    if (name == L"TITLE") return &card_.title;
-    if (name == L"BDAY") return &card_.birthday;
-    if (name == L"GENDER") return &card_.gender;
-    if (name == L"KIND") return &card_.kind;
+  std::wstring* FieldFor(std::wstring_view name) {
+    if (name == L"FN"sv) return &card_.fullName;
+    if (name == L"TITLE"sv) return &card_.title;
+    if (name == L"BDAY"sv) return &card_.birthday;
+    if (name == L"GENDER"sv) return &card_.gender;
+    if (name == L"KIND"sv) return &card_.kind;
     return nullptr;
   }
 
   const std::vector<std::wstring_view>& lines_;
   size_t index_ = 0;
+  PropertyLine property_;  // reused from line to line
+  std::wstring continued_;  // a value extended by a continuation rule
   bool inCard_ = false;
   Card card_;
   CardSet cards_;
@@ -229,21 +243,21 @@ class CardAssembler {
 
 }  // namespace
 
-void AddProperty(Card& card, const std::wstring& name, const std::wstring& rawPrefix,
-                 std::wstring value, bool freeText) {
+void AddProperty(Card& card, const std::wstring& name, std::wstring rawPrefix, std::wstring value,
+                 bool freeText) {
   const bool hidden = IsHidden(name);
   const bool visible = !hidden && (!value.empty() || freeText);
-  if (name == L"X-ABLABEL") {
-    card.properties.push_back(CardProperty{name, rawPrefix, std::move(value), false, freeText});
-  } else if (name == L"PHOTO") {
-    card.properties.push_back(CardProperty{name, rawPrefix, std::wstring(), false, freeText});
+  if (name == L"X-ABLABEL"sv) {
+    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::move(value), false, freeText});
+  } else if (name == L"PHOTO"sv) {
+    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::wstring(), false, freeText});
   } else if (visible) {
-    card.properties.push_back(CardProperty{name, rawPrefix, std::move(value), true, freeText});
+    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::move(value), true, freeText});
   }
 }
 
 CardSet ParseCards(std::wstring_view text) {
-  const LineList lines = UnfoldLines(SplitLines(text));
+  const LineList lines = UnfoldText(text);
   return CardAssembler(lines).Run();
 }
 

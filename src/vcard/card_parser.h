@@ -15,7 +15,7 @@ CardSet ParseCards(std::wstring_view text);
 // Appends the record of one property line to the card's details: hidden
 // bookkeeping names are left out, X-ABLABEL and PHOTO become invisible
 // records, and empty values are left out unless `freeText` (NOTE) is set.
-void AddProperty(Card& card, const std::wstring& name, const std::wstring& rawPrefix,
-                 std::wstring value, bool freeText);
+void AddProperty(Card& card, const std::wstring& name, std::wstring rawPrefix, std::wstring value,
+                 bool freeText);
 
 }  // namespace kontaktel

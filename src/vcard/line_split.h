@@ -36,4 +36,9 @@ std::vector<std::wstring_view> SplitLines(T&& text) = delete;
 // with nothing before it stays a line of its own.
 LineList UnfoldLines(const std::vector<std::wstring_view>& lines);
 
+// UnfoldLines(SplitLines(text)) in one pass, without the list of raw lines.
+LineList UnfoldText(std::wstring_view text);
+template <TemporaryWstring T>
+LineList UnfoldText(T&& text) = delete;
+
 }  // namespace kontaktel

@@ -4,6 +4,8 @@
 
 namespace kontaktel {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
@@ -23,21 +25,49 @@ bool LooksLikeProperty(std::wstring_view line) {
   return hasLetter;
 }
 
-void ReadParameter(PropertyLine& line, const std::wstring& param) {
-  const std::wstring upper = AsciiUpper(param);
-  const std::wstring_view u = upper;
-  if (StartsWith(u, L"ENCODING=")) {
-    const std::wstring_view encoding = StripQuotes(u.substr(9));
-    if (encoding == L"QUOTED-PRINTABLE" || encoding == L"QP") line.quotedPrintable = true;
-    if (encoding == L"BASE64" || encoding == L"B") line.base64 = true;
-  } else if (u == L"QUOTED-PRINTABLE" || u == L"QP") {
+// ASCII-case-insensitive comparisons against upper-case literals, as
+// AsciiUpper(text) == literal would give, without building the upper-case copy.
+bool EqualsUpper(std::wstring_view text, std::wstring_view upperLiteral) {
+  if (text.size() != upperLiteral.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    wchar_t c = text[i];
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
+    if (c != upperLiteral[i]) return false;
+  }
+  return true;
+}
+
+bool StartsWithUpper(std::wstring_view text, std::wstring_view upperLiteral) {
+  return text.size() >= upperLiteral.size() && EqualsUpper(text.substr(0, upperLiteral.size()), upperLiteral);
+}
+
+void ReadParameter(PropertyLine& line, std::wstring_view param) {
+  if (StartsWithUpper(param, L"ENCODING="sv)) {
+    const std::wstring_view encoding = StripQuotes(param.substr(9));
+    if (EqualsUpper(encoding, L"QUOTED-PRINTABLE"sv) || EqualsUpper(encoding, L"QP"sv)) line.quotedPrintable = true;
+    if (EqualsUpper(encoding, L"BASE64"sv) || EqualsUpper(encoding, L"B"sv)) line.base64 = true;
+  } else if (EqualsUpper(param, L"QUOTED-PRINTABLE"sv) || EqualsUpper(param, L"QP"sv)) {
     line.quotedPrintable = true;
-  } else if (u == L"BASE64" || u == L"B") {
+  } else if (EqualsUpper(param, L"BASE64"sv) || EqualsUpper(param, L"B"sv)) {
     line.base64 = true;
-  } else if (StartsWith(u, L"CHARSET=")) {
-    line.charset = StripQuotes(std::wstring_view(param).substr(8));
-  } else if (StartsWith(u, L"VALUE=")) {
-    if (StripQuotes(u.substr(6)) == L"URL") line.valueIsUrl = true;
+  } else if (StartsWithUpper(param, L"CHARSET="sv)) {
+    line.charset = StripQuotes(param.substr(8));
+  } else if (StartsWithUpper(param, L"VALUE="sv)) {
+    if (EqualsUpper(StripQuotes(param.substr(6)), L"URL"sv)) line.valueIsUrl = true;
+  }
+}
+
+// StripGroup(AsciiUpper(segment)) into a reused buffer: the dots and the ITEM
+// test read the same before and after upper-casing.
+void AssignName(std::wstring_view segment, std::wstring& name) {
+  const size_t firstDot = segment.find(L'.');
+  if (firstDot != std::wstring_view::npos) {
+    const bool item = StartsWithUpper(segment.substr(0, firstDot), L"ITEM"sv);
+    segment = segment.substr((item ? firstDot : segment.rfind(L'.')) + 1);
+  }
+  name.assign(segment);
+  for (wchar_t& c : name) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
   }
 }
 
@@ -48,16 +78,31 @@ void RemoveTrailingEquals(std::wstring& value) {
 
 }  // namespace
 
-std::optional<PropertyLine> ParsePropertyLine(std::wstring_view trimmedLine) {
+bool ParsePropertyLine(std::wstring_view trimmedLine, PropertyLine& line) {
   const size_t colon = trimmedLine.find(L':');
-  if (colon == std::wstring_view::npos) return std::nullopt;
-  PropertyLine line;
+  if (colon == std::wstring_view::npos) return false;
   line.rawPrefix = trimmedLine.substr(0, colon);
   line.value = trimmedLine.substr(colon + 1);
-  const std::vector<std::wstring_view> segments = SplitFields(line.rawPrefix, L';');
-  line.name = StripGroup(AsciiUpper(segments[0]));
-  line.params.assign(segments.begin() + 1, segments.end());
-  for (const std::wstring& param : line.params) ReadParameter(line, param);
+  line.quotedPrintable = line.base64 = line.valueIsUrl = false;
+  line.charset = {};
+  line.params.clear();
+  // The first ";"-segment is the name; the others, empty ones included, are parameters.
+  size_t end = line.rawPrefix.find(L';');
+  AssignName(line.rawPrefix.substr(0, end), line.name);
+  while (end != std::wstring_view::npos) {
+    const size_t start = end + 1;
+    end = line.rawPrefix.find(L';', start);
+    const std::wstring_view param =
+        line.rawPrefix.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
+    line.params.push_back(param);
+    ReadParameter(line, param);
+  }
+  return true;
+}
+
+std::optional<PropertyLine> ParsePropertyLine(std::wstring_view trimmedLine) {
+  PropertyLine line;
+  if (!ParsePropertyLine(trimmedLine, line)) return std::nullopt;
   return line;
 }
 
@@ -70,19 +115,22 @@ std::wstring StripGroup(std::wstring_view upperName) {
   return std::wstring(upperName.substr(upperName.rfind(L'.') + 1));
 }
 
-std::vector<std::wstring> CollectTypes(const std::vector<std::wstring>& params) {
+std::vector<std::wstring> CollectTypes(const std::vector<std::wstring_view>& params) {
   std::vector<std::wstring> types;
-  for (const std::wstring& param : params) {
-    const std::wstring upper = AsciiUpper(param);
-    const std::wstring_view u = upper;
-    if (StartsWith(u, L"TYPE=")) {
-      for (const std::wstring_view segment : SplitFields(StripQuotes(u.substr(5)), L',')) {
-        const std::wstring_view token = TrimSpace(segment);
-        if (!token.empty()) types.emplace_back(token);
+  for (const std::wstring_view param : params) {
+    if (StartsWithUpper(param, L"TYPE="sv)) {
+      const std::wstring_view list = StripQuotes(param.substr(5));
+      size_t start = 0;
+      for (;;) {
+        const size_t comma = list.find(L',', start);
+        const std::wstring_view token = TrimSpace(list.substr(start, comma == std::wstring_view::npos ? std::wstring_view::npos : comma - start));
+        if (!token.empty()) types.push_back(AsciiUpper(token));
+        if (comma == std::wstring_view::npos) break;
+        start = comma + 1;
       }
-    } else if (u == L"HOME" || u == L"WORK" || u == L"CELL" || u == L"VOICE" || u == L"FAX" ||
-               u == L"PREF") {
-      types.push_back(upper);
+    } else if (EqualsUpper(param, L"HOME"sv) || EqualsUpper(param, L"WORK"sv) || EqualsUpper(param, L"CELL"sv) ||
+               EqualsUpper(param, L"VOICE"sv) || EqualsUpper(param, L"FAX"sv) || EqualsUpper(param, L"PREF"sv)) {
+      types.push_back(AsciiUpper(param));
     }
   }
   return types;

@@ -84,3 +84,21 @@ TEST(UnfoldLines, WorkIsLinearInTheInput) {
 
 }  // namespace
 }  // namespace kontaktel
+
+namespace kontaktel {
+namespace {
+
+TEST(UnfoldText, GivesWhatSplittingAndUnfoldingGive) {
+  const std::wstring_view texts[] = {
+      L"", L"\r\n", L"\n FN:x", L"A:1\r\n 2\r\n\t3\r\n\r\nB:4\rC:5\n \n", L" lead\n more\nX:1",
+      L"NOTE:a\r\n\r\n b", L"no break at all",
+  };
+  for (const std::wstring_view text : texts) {
+    const LineList expected = UnfoldLines(SplitLines(text));
+    const LineList actual = UnfoldText(text);
+    EXPECT_EQ(actual.lines, expected.lines) << std::wstring(text).size();
+  }
+}
+
+}  // namespace
+}  // namespace kontaktel

@@ -1,7 +1,5 @@
 #include "json_writer.h"
 
-#include <cstdio>
-
 #include "text/utf8.h"
 
 namespace kontaktel {
@@ -9,9 +7,9 @@ namespace kontaktel {
 namespace {
 
 void AppendEscape(std::string& out, unsigned unit) {
-  char escape[8];
-  std::snprintf(escape, sizeof escape, "\\u%04x", unit);
-  out += escape;
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace kontaktel {
 
 namespace {
 
-std::wstring Join(const std::vector<std::wstring>& items, std::wstring_view separator) {
+template <typename Text>
+std::wstring Join(const std::vector<Text>& items, std::wstring_view separator) {
   std::wstring joined;
   for (size_t i = 0; i < items.size(); ++i) {
     if (i > 0) joined += separator;
@@ -46,16 +47,17 @@ void DumpLines(Output& out, std::wstring_view fileName, const std::wstring& text
     if (!line->charset.empty()) out << "\tcharset: " << line->charset << "\n";
     // The lines a value takes in are shown with it, as the card reader sees them.
     const size_t first = i;
+    std::wstring value(line->value);
     if (line->quotedPrintable) {
-      ContinueQuotedPrintable(lines.lines, i, line->value);
+      ContinueQuotedPrintable(lines.lines, i, value);
     } else if (line->name == L"PHOTO" && !line->valueIsUrl) {
-      ContinuePhoto(lines.lines, i, line->value);
+      ContinuePhoto(lines.lines, i, value);
     }
     for (size_t taken = first + 1; taken <= i; ++taken) {
       out << (taken + 1) << "\t" << lines.lines[taken] << "\n\t(taken in by line " << (first + 1)
           << ")\n";
     }
-    out << "\tvalue: " << line->value << "\n";
+    out << "\tvalue: " << value << "\n";
   }
 }
 

@@ -1,0 +1,20 @@
+// A deterministic generator of realistic vCard exports for benchmarks and
+// tests: Apple-style 3.0 cards with item groups, folded lines and photos,
+// phone-style 2.1 cards with quoted-printable Cyrillic, and 4.0 cards.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kontaktel::bench {
+
+struct CorpusOptions {
+  uint64_t seed = 1;
+  size_t targetBytes = 1 << 20;  // the file stops at the last card that fits
+  bool photos = true;            // about one card in ten carries a Base64 JPEG
+};
+
+std::string GenerateCorpus(const CorpusOptions& options);
+
+}  // namespace kontaktel::bench
