@@ -4,11 +4,42 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
+
+#include "plugin/plugin_globals.h"
+#include "plugin/load_pipeline.h"
+#include "text/file_text.h"
+#include "vcard/card_parser.h"
+#include "view/card_search.h"
+#include "view/theme.h"
+#include "view/viewer_state.h"
+#include "view/viewer_window.h"
+#include "photo/gdiplus_bitmap.h"
+
+namespace kontaktel {
 
 namespace {
 
 // The host offers the plugin every file whose extension matches.
 constexpr char kDetectString[] = "EXT=\"VCF\" | EXT=\"VCARD\"";
+
+// The host's results and command numbers.
+constexpr int kResultOk = 0;
+constexpr int kResultError = 1;
+constexpr int kCommandNewParams = 2;
+constexpr int kSearchFindFirst = 1;
+constexpr int kSearchMatchCase = 2;
+constexpr int kSearchWholeWords = 4;
+constexpr int kSearchBackwards = 8;
+
+// What the host passes to ListSetDefaultParams.
+struct DefaultParams {
+  int size;
+  DWORD interfaceVersionLow;
+  DWORD interfaceVersionHigh;
+  char defaultIniName[260];
+};
 
 template <typename Char>
 void CopyDetectString(Char* buffer, int length) {
@@ -18,13 +49,161 @@ void CopyDetectString(Char* buffer, int length) {
   buffer[count] = 0;
 }
 
+BOOL CALLBACK InvalidateChild(HWND child, LPARAM) {
+  InvalidateRect(child, nullptr, TRUE);
+  return TRUE;
+}
+
+// Re-themes and repaints the window and every window inside it.
+void RepaintAll(HWND window) {
+  ApplyTheme(window);
+  InvalidateRect(window, nullptr, TRUE);
+  EnumChildWindows(window, InvalidateChild, 0);
+}
+
+HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
+  if (parent == nullptr || fileName == nullptr) return nullptr;
+  const std::wstring text = LoadFileText(fileName);
+  if (text.empty()) return nullptr;  // the host may try another viewer
+  CardSet cards = ParseCards(text);
+  EnsureViewerClassRegistered();
+  const HWND window = CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                      0, 0, 0, 0, parent, nullptr, ModuleHandle(), nullptr);
+  if (window != nullptr) {
+    AttachCards(window, std::move(cards));
+    ApplyShowFlags(window, showFlags);
+  }
+  return window;
+}
+
+int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlags) {
+  if (parent == nullptr || window == nullptr || fileName == nullptr) return kResultError;
+  const std::wstring text = LoadFileText(fileName);
+  if (text.empty()) return kResultError;  // the window keeps showing the previous file
+  CardSet cards = ParseCards(text);
+  const bool empty = cards.empty();
+  AttachCards(window, std::move(cards));
+  ApplyShowFlags(window, showFlags);
+  if (empty) {
+    InvalidateRect(window, nullptr, TRUE);
+  } else if (const ViewerState* state = GetViewerState(window); state != nullptr && !state->cards.empty()) {
+    SelectCard(window, 0);
+    RECT client{};
+    GetClientRect(window, &client);
+    SendMessageW(window, WM_SIZE, 0, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+  }
+  return kResultOk;
+}
+
+int SearchText(HWND window, const wchar_t* text, int flags) {
+  if (window == nullptr || text == nullptr) return kResultError;
+  ViewerState* state = GetViewerState(window);
+  if (state == nullptr || state->cards.empty()) return kResultError;
+  const size_t count = state->cards.size();
+  const size_t selected = std::min<size_t>(state->selected, count - 1);
+  const bool backwards = (flags & kSearchBackwards) != 0;
+  size_t start = 0;
+  if (flags & kSearchFindFirst) {
+    start = backwards ? count - 1 : 0;
+  } else if (backwards) {
+    start = (selected != 0 ? selected : count) - 1;
+  } else {
+    start = (selected + 1) % count;
+  }
+  const std::optional<size_t> found = FindCard(state->cards, text, start, backwards,
+                                               (flags & kSearchMatchCase) != 0, (flags & kSearchWholeWords) != 0);
+  if (!found) return kResultError;
+  SelectCard(window, *found);
+  return kResultOk;
+}
+
 }  // namespace
+
+std::wstring AnsiToWide(const char* text) {
+  if (text == nullptr) return {};
+  const int needed = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  if (needed <= 0) return {};
+  std::wstring wide(static_cast<size_t>(needed), L'\0');
+  if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), needed) <= 0) return {};
+  wide.resize(static_cast<size_t>(needed) - 1);  // without the terminating NUL
+  return wide;
+}
+
+void ApplyShowFlags(HWND window, int showFlags) {
+  Globals().hostDark = (showFlags & kShowFlagsDark) != 0 ? 1 : 0;
+  LoadColors();
+  if (window == nullptr || !IsWindow(window)) return;
+  RepaintAll(window);
+}
+
+// Runs at process detach. With a viewer still alive nothing may go: its window
+// still needs the class, the brushes and GDI+.
+void ModuleEnd() {
+  if (Globals().liveViewers != 0) return;
+  ReleasePaletteBrushes();
+  ShutdownGdiplus();
+  UnregisterViewerClass();
+}
+
+}  // namespace kontaktel
+
+using namespace kontaktel;
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH && instance != nullptr) DisableThreadLibraryCalls(instance);
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    DisableThreadLibraryCalls(instance);
+    if (instance != nullptr) Globals().moduleHandle = instance;
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    // Only on FreeLibrary: when the process ends, Windows reclaims everything,
+    // and other threads (GDI+'s among them) are already gone.
+    ModuleEnd();
+  }
   return TRUE;
+}
+
+HWND __stdcall ListLoadW(HWND parentWin, const wchar_t* fileToLoad, int showFlags) {
+  try {
+    return LoadFile(parentWin, fileToLoad, showFlags);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+HWND __stdcall ListLoad(HWND parentWin, const char* fileToLoad, int showFlags) {
+  try {
+    if (fileToLoad == nullptr) return nullptr;
+    const std::wstring name = AnsiToWide(fileToLoad);
+    return LoadFile(parentWin, name.c_str(), showFlags);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+int __stdcall ListLoadNextW(HWND parentWin, HWND listWin, const wchar_t* fileToLoad, int showFlags) {
+  try {
+    return LoadNextFile(parentWin, listWin, fileToLoad, showFlags);
+  } catch (...) {
+    return 1;
+  }
+}
+
+int __stdcall ListLoadNext(HWND parentWin, HWND listWin, const char* fileToLoad, int showFlags) {
+  try {
+    if (fileToLoad == nullptr) return 1;
+    const std::wstring name = AnsiToWide(fileToLoad);
+    return LoadNextFile(parentWin, listWin, name.c_str(), showFlags);
+  } catch (...) {
+    return 1;
+  }
+}
+
+void __stdcall ListCloseWindow(HWND listWin) {
+  try {
+    if (listWin != nullptr && IsWindow(listWin)) DestroyWindow(listWin);
+  } catch (...) {
+  }
 }
 
 void __stdcall ListGetDetectString(char* detectString, int maxLength) {
@@ -37,6 +216,50 @@ void __stdcall ListGetDetectString(char* detectString, int maxLength) {
 void __stdcall ListGetDetectStringW(wchar_t* detectString, int maxLength) {
   try {
     CopyDetectString(detectString, maxLength);
+  } catch (...) {
+  }
+}
+
+int __stdcall ListSearchTextW(HWND listWin, const wchar_t* searchString, int searchParameter) {
+  try {
+    return SearchText(listWin, searchString, searchParameter);
+  } catch (...) {
+    return 1;
+  }
+}
+
+int __stdcall ListSearchText(HWND listWin, const char* searchString, int searchParameter) {
+  try {
+    if (searchString == nullptr) return 1;
+    const std::wstring text = AnsiToWide(searchString);
+    return SearchText(listWin, text.c_str(), searchParameter);
+  } catch (...) {
+    return 1;
+  }
+}
+
+int __stdcall ListSendCommand(HWND listWin, int command, int parameter) {
+  try {
+    // 0 tells the host the command was carried out, 1 that it was not.
+    if (listWin == nullptr || command != kCommandNewParams) return kResultError;
+    Globals().hostDark = (parameter & kShowFlagsDark) != 0 ? 1 : 0;
+    LoadColors();
+    if (IsWindow(listWin)) RepaintAll(listWin);
+    return kResultOk;
+  } catch (...) {
+    return kResultError;
+  }
+}
+
+void __stdcall ListSetDefaultParams(DefaultParams* params) {
+  try {
+    if (params == nullptr) return;
+    // The name is ANSI and the host reserves 260 bytes for it: read no further.
+    const std::string name(params->defaultIniName, strnlen(params->defaultIniName, sizeof params->defaultIniName));
+    const std::wstring ini = AnsiToWide(name.c_str());
+    if (ini.empty()) return;
+    Globals().iniPath = ini;
+    LoadColors();
   } catch (...) {
   }
 }

@@ -20,7 +20,8 @@ while read -r name; do
 done <<< "$imports"
 
 exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
-for name in ListGetDetectString ListGetDetectStringW; do
+for name in ListLoad ListLoadW ListLoadNext ListLoadNextW ListCloseWindow ListGetDetectString \
+    ListGetDetectStringW ListSearchText ListSearchTextW ListSendCommand ListSetDefaultParams; do
   if ! grep -Eq "\] $name\$" <<< "$exports"; then
     echo "export missing or decorated: $name" >&2
     status=1

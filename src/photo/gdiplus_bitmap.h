@@ -1,0 +1,25 @@
+// GDI+ through its flat interface: start-up for the viewer windows, and an
+// owner for decoded bitmaps.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+namespace kontaktel {
+
+struct GdiplusBitmapDeleter {
+  void operator()(void* bitmap) const;
+};
+// A decoded GDI+ bitmap (GpBitmap*), disposed with GdipDisposeImage.
+using UniqueGdiplusBitmap = std::unique_ptr<void, GdiplusBitmapDeleter>;
+
+// Starts GDI+ for one more user; the first user starts it. On failure the
+// token stays 0 and photos cannot be decoded.
+void AddGdiplusUser();
+// The last user shuts GDI+ down.
+void ReleaseGdiplusUser();
+// At module end: shuts GDI+ down whatever the user count says.
+void ShutdownGdiplus();
+
+}  // namespace kontaktel

@@ -1,0 +1,10 @@
+#include "view/handles.h"
+
+namespace kontaktel {
+
+std::atomic<int>& LiveGdiObjectCount() {
+  static std::atomic<int> count{0};
+  return count;
+}
+
+}  // namespace kontaktel

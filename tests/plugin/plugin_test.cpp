@@ -1,0 +1,439 @@
+// Drives the real plugin DLL through its exports, as the host does, with real
+// windows under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "plugin/diagnostics.h"
+#include "support/temp_file.h"
+
+namespace {
+
+using kontaktel::test::TempFile;
+
+struct DefaultParams {
+  int size;
+  DWORD interfaceVersionLow;
+  DWORD interfaceVersionHigh;
+  char defaultIniName[260];
+};
+
+constexpr char kTwoCards[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna M\xC3\xBCller\r\nTEL;TYPE=CELL:+49 170 1234567\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Boris Petrov\r\nEMAIL:boris@example.ru\r\nNOTE:Chess on Fridays\r\n"
+    "END:VCARD\r\n";
+constexpr char kThreeCards[] =
+    "BEGIN:VCARD\r\nFN:Carl\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Dora\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nFN:Emil\r\nEND:VCARD\r\n";
+
+// The DLL as the host sees it: loaded fresh for every test and unloaded after,
+// so that each test starts from a module that has done nothing yet.
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryW(KONTAKTEL_PLUGIN_PATH);
+    ASSERT_NE(module_, nullptr) << "cannot load " << KONTAKTEL_PLUGIN_PATH;
+    Get(listLoadW_, "ListLoadW");
+    Get(listLoad_, "ListLoad");
+    Get(listLoadNextW_, "ListLoadNextW");
+    Get(listLoadNext_, "ListLoadNext");
+    Get(listCloseWindow_, "ListCloseWindow");
+    Get(listGetDetectString_, "ListGetDetectString");
+    Get(listGetDetectStringW_, "ListGetDetectStringW");
+    Get(listSearchTextW_, "ListSearchTextW");
+    Get(listSearchText_, "ListSearchText");
+    Get(listSendCommand_, "ListSendCommand");
+    Get(listSetDefaultParams_, "ListSetDefaultParams");
+    Get(diagnostics_, "KontaktelGetDiagnostics");
+    ASSERT_NE(parent_, nullptr);
+  }
+
+  void TearDown() override {
+    // Viewers left open by a test go before the module does.
+    while (HWND child = GetWindow(parent_, GW_CHILD)) DestroyWindow(child);
+    Pump();
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+
+  // One visible host window for all tests: mapping a new top-level window costs
+  // Wine about two seconds.
+  static void SetUpTestSuite() {
+    parent_ = CreateWindowExW(0, L"STATIC", L"Lister", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  static void TearDownTestSuite() {
+    DestroyWindow(parent_);
+    parent_ = nullptr;
+  }
+
+  template <typename Function>
+  void Get(Function& function, const char* name) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    ASSERT_NE(function, nullptr) << name;
+  }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+
+  KontaktelDiagnostics Diagnostics(HWND window = nullptr) const {
+    KontaktelDiagnostics record{};
+    record.size = sizeof record;
+    diagnostics_(window, &record);
+    return record;
+  }
+
+  void SetIni(const std::string& path) {
+    DefaultParams params{};
+    params.size = sizeof params;
+    params.interfaceVersionHigh = 2;
+    params.interfaceVersionLow = 12;
+    std::snprintf(params.defaultIniName, sizeof params.defaultIniName, "%s", path.c_str());
+    listSetDefaultParams_(&params);
+  }
+
+  static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+  HWND Load(const TempFile& file, int flags = 0) { return listLoadW_(parent_, file.Path().c_str(), flags); }
+
+  HMODULE module_ = nullptr;
+  static inline HWND parent_ = nullptr;
+  HWND(__stdcall* listLoadW_)(HWND, const wchar_t*, int) = nullptr;
+  HWND(__stdcall* listLoad_)(HWND, const char*, int) = nullptr;
+  int(__stdcall* listLoadNextW_)(HWND, HWND, const wchar_t*, int) = nullptr;
+  int(__stdcall* listLoadNext_)(HWND, HWND, const char*, int) = nullptr;
+  void(__stdcall* listCloseWindow_)(HWND) = nullptr;
+  void(__stdcall* listGetDetectString_)(char*, int) = nullptr;
+  void(__stdcall* listGetDetectStringW_)(wchar_t*, int) = nullptr;
+  int(__stdcall* listSearchTextW_)(HWND, const wchar_t*, int) = nullptr;
+  int(__stdcall* listSearchText_)(HWND, const char*, int) = nullptr;
+  int(__stdcall* listSendCommand_)(HWND, int, int) = nullptr;
+  void(__stdcall* listSetDefaultParams_)(DefaultParams*) = nullptr;
+  void(__stdcall* diagnostics_)(HWND, KontaktelDiagnostics*) = nullptr;
+};
+
+TEST_F(PluginTest, DetectStringInBothFormsAndShortBuffers) {
+  char ansi[64];
+  std::memset(ansi, 'x', sizeof ansi);
+  listGetDetectString_(ansi, sizeof ansi);
+  EXPECT_STREQ(ansi, "EXT=\"VCF\" | EXT=\"VCARD\"");
+  wchar_t wide[64];
+  listGetDetectStringW_(wide, 64);
+  EXPECT_STREQ(wide, L"EXT=\"VCF\" | EXT=\"VCARD\"");
+  std::memset(ansi, 'x', sizeof ansi);
+  listGetDetectString_(ansi, 5);
+  EXPECT_STREQ(ansi, "EXT=");
+  EXPECT_EQ(ansi[5], 'x');
+  std::memset(ansi, 'x', sizeof ansi);
+  listGetDetectString_(ansi, 0);
+  EXPECT_EQ(ansi[0], 'x');
+  listGetDetectString_(nullptr, 64);
+  listGetDetectStringW_(nullptr, 64);
+  std::memset(ansi, 'x', sizeof ansi);
+  listGetDetectString_(ansi, 1);
+  EXPECT_EQ(ansi[0], '\0');
+}
+
+TEST_F(PluginTest, LoadCreatesAChildViewerWindowWithTheCards) {
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(GetParent(viewer), parent_);
+  wchar_t className[64] = {};
+  GetClassNameW(viewer, className, 64);
+  EXPECT_STREQ(className, L"VCF_VIEW_CLASS");
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(viewer, GWL_STYLE)) & 0x52000000u, 0x52000000u);
+  const KontaktelDiagnostics state = Diagnostics(viewer);
+  EXPECT_EQ(state.cardCount, 2);
+  EXPECT_EQ(state.selected, 0);
+  EXPECT_EQ(state.liveViewers, 1);
+  EXPECT_EQ(state.gdiplusUsers, 1);
+  EXPECT_EQ(state.gdiplusRunning, 1);
+  listCloseWindow_(viewer);
+  EXPECT_FALSE(IsWindow(viewer));
+  EXPECT_EQ(Diagnostics().liveViewers, 0);
+}
+
+TEST_F(PluginTest, LoadDeclinesWhatItCannotRead) {
+  EXPECT_EQ(listLoadW_(nullptr, L"Z:\\x.vcf", 0), nullptr);
+  EXPECT_EQ(listLoadW_(parent_, nullptr, 0), nullptr);
+  EXPECT_EQ(listLoad_(parent_, nullptr, 0), nullptr);
+  EXPECT_EQ(listLoadW_(parent_, L"Z:\\no\\such\\file.vcf", 0), nullptr);
+  TempFile empty("");
+  EXPECT_EQ(Load(empty), nullptr);
+  TempFile invalidAfterMark("\xEF\xBB\xBF" "FN:\xFF\r\n");
+  EXPECT_EQ(Load(invalidAfterMark), nullptr);
+  std::string big(0x2000001, 'A');
+  TempFile tooBig(big);
+  EXPECT_EQ(Load(tooBig), nullptr);
+  EXPECT_EQ(Diagnostics().liveViewers, 0);
+}
+
+TEST_F(PluginTest, TextWithoutCardsStillGetsAWindow) {
+  TempFile noCards("just some notes, no contacts\r\n");
+  const HWND viewer = Load(noCards);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).cardCount, 0);
+  EXPECT_EQ(listSearchTextW_(viewer, L"notes", 1), 1);  // a window without cards finds nothing
+}
+
+TEST_F(PluginTest, AnsiEntryPointsConvertTheirNames) {
+  TempFile file(kTwoCards);
+  const std::string ansiName = Narrow(file.Path());
+  const HWND viewer = listLoad_(parent_, ansiName.c_str(), 0);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).cardCount, 2);
+  EXPECT_EQ(listSearchText_(viewer, "boris", 1), 0);
+  EXPECT_EQ(Diagnostics(viewer).selected, 1);
+  TempFile three(kThreeCards);
+  EXPECT_EQ(listLoadNext_(parent_, viewer, Narrow(three.Path()).c_str(), 0), 0);
+  EXPECT_EQ(Diagnostics(viewer).cardCount, 3);
+  // A name the ANSI code page cannot hold arrives mangled and cannot be opened.
+  TempFile cyrillic(kTwoCards, L"-\x041A\x043E\x043D\x0442\x0430\x043A\x0442.vcf");
+  EXPECT_NE(listLoadW_(parent_, cyrillic.Path().c_str(), 0), nullptr);
+  char mangled[MAX_PATH] = {};
+  WideCharToMultiByte(CP_ACP, 0, cyrillic.Path().c_str(), -1, mangled, MAX_PATH, nullptr, nullptr);
+  EXPECT_EQ(listLoad_(parent_, mangled, 0), nullptr);
+}
+
+TEST_F(PluginTest, LoadNextReusesTheWindowOrKeepsTheOldFile) {
+  TempFile first(kTwoCards), second(kThreeCards), empty(""), noCards("nothing here\r\n");
+  const HWND viewer = Load(first);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(listSearchTextW_(viewer, L"Boris", 1), 0);
+  EXPECT_EQ(listLoadNextW_(parent_, viewer, second.Path().c_str(), 0), 0);
+  EXPECT_TRUE(IsWindow(viewer));
+  EXPECT_EQ(Diagnostics(viewer).cardCount, 3);
+  EXPECT_EQ(Diagnostics(viewer).selected, 0);
+  // An unreadable file leaves the window showing the previous one.
+  EXPECT_EQ(listLoadNextW_(parent_, viewer, empty.Path().c_str(), 0), 1);
+  EXPECT_EQ(Diagnostics(viewer).cardCount, 3);
+  EXPECT_EQ(listLoadNextW_(nullptr, viewer, second.Path().c_str(), 0), 1);
+  EXPECT_EQ(listLoadNextW_(parent_, nullptr, second.Path().c_str(), 0), 1);
+  EXPECT_EQ(listLoadNextW_(parent_, viewer, nullptr, 0), 1);
+  EXPECT_EQ(listLoadNext_(parent_, viewer, nullptr, 0), 1);
+  // A file without cards is loaded: the list is empty.
+  EXPECT_EQ(listLoadNextW_(parent_, viewer, noCards.Path().c_str(), 0), 0);
+  EXPECT_EQ(Diagnostics(viewer).cardCount, 0);
+  EXPECT_EQ(Diagnostics().liveViewers, 1);
+}
+
+TEST_F(PluginTest, SearchStartsWhereTheHostsFlagsSay) {
+  TempFile file(kThreeCards);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  // Next from the selection, wrapping around.
+  EXPECT_EQ(listSearchTextW_(viewer, L"carl", 0), 0);
+  EXPECT_EQ(Diagnostics(viewer).selected, 0);
+  EXPECT_EQ(listSearchTextW_(viewer, L"mil", 0), 0);
+  EXPECT_EQ(Diagnostics(viewer).selected, 2);
+  // Find-first starts at the first card whatever is selected.
+  EXPECT_EQ(listSearchTextW_(viewer, L"o", 1), 0);  // Carl? no: Dora
+  EXPECT_EQ(Diagnostics(viewer).selected, 1);
+  // Backwards alone from the first card starts at the last.
+  EXPECT_EQ(listSearchTextW_(viewer, L"carl", 1), 0);
+  EXPECT_EQ(listSearchTextW_(viewer, L"", 8), 1);
+  EXPECT_EQ(listSearchTextW_(viewer, L"a", 8), 0);  // from Carl backwards: Emil? no a; Dora
+  EXPECT_EQ(Diagnostics(viewer).selected, 1);
+  // Find-first and backwards start at the last card.
+  EXPECT_EQ(listSearchTextW_(viewer, L"a", 1 | 8), 0);
+  EXPECT_EQ(Diagnostics(viewer).selected, 1);
+  // Match case and whole words.
+  EXPECT_EQ(listSearchTextW_(viewer, L"DORA", 1 | 2), 1);
+  EXPECT_EQ(listSearchTextW_(viewer, L"Dora", 1 | 2), 0);
+  EXPECT_EQ(listSearchTextW_(viewer, L"Dor", 1 | 4), 1);
+  EXPECT_EQ(listSearchTextW_(viewer, L"zzz", 1), 1);
+  EXPECT_EQ(Diagnostics(viewer).selected, 1);
+}
+
+TEST_F(PluginTest, SearchAndCommandsRefuseWindowsThatAreNotViewers) {
+  EXPECT_EQ(listSearchTextW_(nullptr, L"x", 1), 1);
+  EXPECT_EQ(listSearchTextW_(parent_, L"x", 1), 1);  // the host's own window
+  EXPECT_EQ(listSearchTextW_(reinterpret_cast<HWND>(0x12345), L"x", 1), 1);
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file);
+  EXPECT_EQ(listSearchTextW_(viewer, nullptr, 1), 1);
+  EXPECT_EQ(listSearchText_(viewer, nullptr, 1), 1);
+  EXPECT_EQ(listSendCommand_(nullptr, 2, 0), 1);
+  EXPECT_EQ(listSendCommand_(reinterpret_cast<HWND>(0x12345), 4, 0), 1);
+  listCloseWindow_(nullptr);
+  listCloseWindow_(reinterpret_cast<HWND>(0x12345));
+  EXPECT_TRUE(IsWindow(viewer));
+}
+
+TEST_F(PluginTest, CommandsReportWhetherTheyWereCarriedOut) {
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(listSendCommand_(viewer, 2, 0x80), 0);
+  EXPECT_EQ(Diagnostics().hostDark, 1);
+  EXPECT_EQ(Diagnostics().darkMode, 1);
+  EXPECT_EQ(listSendCommand_(viewer, 2, 0), 0);
+  EXPECT_EQ(Diagnostics().darkMode, 0);
+  // New parameters for a handle that is no window still change the colours.
+  EXPECT_EQ(listSendCommand_(reinterpret_cast<HWND>(0x12345), 2, 0x100), 0);
+  EXPECT_EQ(Diagnostics().darkMode, 1);
+  EXPECT_EQ(listSendCommand_(viewer, 1, 0), 1);
+  EXPECT_EQ(listSendCommand_(viewer, 3, 0), 1);
+  EXPECT_EQ(listSendCommand_(viewer, 4, 50), 1);
+}
+
+TEST_F(PluginTest, ShowFlagsChooseTheHostsDarkMode) {
+  TempFile file(kTwoCards);
+  EXPECT_EQ(Diagnostics().hostDark, -1);
+  struct Case {
+    int flags, dark;
+  };
+  for (const Case c : {Case{0x80, 1}, Case{0x100, 1}, Case{0x180, 1}, Case{0x1 | 0x4, 0}, Case{0, 0}}) {
+    const HWND viewer = Load(file, c.flags);
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(Diagnostics().hostDark, c.dark) << c.flags;
+    EXPECT_EQ(Diagnostics().darkMode, c.dark) << c.flags;
+    listCloseWindow_(viewer);
+  }
+}
+
+TEST_F(PluginTest, IniSettingsReachTheWindowAndTheLanguage) {
+  TempFile ini("[Kontaktel]\r\nListWidth=240\r\nLoadPhotoUrl=5\r\nDark=0abc\r\n"
+               "[Configuration]\r\nLanguageIni=%COMMANDER_PATH%\\Language\\WCMD_RUS.LNG\r\n",
+               L".ini");
+  SetIni(Narrow(ini.Path()));
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file, 0x80);
+  ASSERT_NE(viewer, nullptr);
+  const KontaktelDiagnostics state = Diagnostics(viewer);
+  EXPECT_EQ(state.listWidth, 240);
+  EXPECT_EQ(state.loadPhotoUrl, 1);
+  EXPECT_EQ(state.uiRussian, 1);
+  EXPECT_EQ(state.darkMode, 0);  // "Dark" starting with 0 wins over the host's flags
+}
+
+TEST_F(PluginTest, LanguageAndColoursFollowTheIniFile) {
+  struct Case {
+    const char* ini;
+    int flags;
+    int russian, dark;
+  };
+  const Case cases[] = {
+      {"[Configuration]\r\nLanguageIni=wcmd_deu.lng\r\n", 0, 0, 0},
+      {"[Configuration]\r\nLanguageIni=Wcmd_Rus.lng\r\n[Kontaktel]\r\nDark=1\r\n", 0, 1, 1},
+      {"[Kontaktel]\r\nDark=2\r\nLoadPhotoUrl=0\r\n", 0x100, -1, 1},
+      {"[Kontaktel]\r\nListWidth=abc\r\n", 0, -1, 0},
+  };
+  TempFile file(kTwoCards);
+  for (const Case& c : cases) {
+    TempFile ini(c.ini, L".ini");
+    SetIni(Narrow(ini.Path()));
+    const HWND viewer = Load(file, c.flags);
+    ASSERT_NE(viewer, nullptr);
+    const KontaktelDiagnostics state = Diagnostics(viewer);
+    if (c.russian >= 0) {
+      EXPECT_EQ(state.uiRussian, c.russian) << c.ini;
+    }
+    EXPECT_EQ(state.darkMode, c.dark) << c.ini;
+    EXPECT_EQ(state.loadPhotoUrl, 0) << c.ini;
+    EXPECT_EQ(state.listWidth, 0) << c.ini;
+    listCloseWindow_(viewer);
+  }
+}
+
+TEST_F(PluginTest, WithoutAnIniFileNothingIsReadOrWritten) {
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).listWidth, 0);
+  EXPECT_EQ(Diagnostics(viewer).loadPhotoUrl, 0);
+  // A null record and an empty name change nothing.
+  listSetDefaultParams_(nullptr);
+  SetIni("");
+  EXPECT_EQ(Diagnostics(viewer).listWidth, 0);
+}
+
+TEST_F(PluginTest, BeforeAnyShowFlagsTheHostsBackgroundDecides) {
+  struct Case {
+    const char* ini;
+    int dark;
+  };
+  const Case cases[] = {
+      {"[Lister]\r\nBackColor=32,32,32\r\n", 1},   {"[Lister]\r\nBackColor=16777215\r\n", 0},
+      {"[Lister]\r\nBackColor=0\r\n", 1},          {"[Lister]\r\nBackColor=dark\r\n", 0},
+      {"[Colors]\r\nBackColor=0,0,64\r\n", 1},     {"[Kontaktel]\r\nDark=1\r\n", 1},
+  };
+  for (const Case& c : cases) {
+    TempFile ini(c.ini, L".ini");
+    SetIni(Narrow(ini.Path()));  // reloads the colours; the host has passed no show flags yet
+    EXPECT_EQ(Diagnostics().darkMode, c.dark) << c.ini;
+  }
+}
+
+TEST_F(PluginTest, EscapeAsksTheHostToClose) {
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  // The host window here is a STATIC control: watch what reaches its queue.
+  SendMessageW(viewer, WM_KEYDOWN, VK_ESCAPE, 0);
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, parent_, 0, 0, PM_REMOVE));
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(message.wParam, static_cast<WPARAM>(VK_ESCAPE));
+  ASSERT_TRUE(PeekMessageW(&message, parent_, 0, 0, PM_REMOVE));
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_CLOSE));
+}
+
+TEST_F(PluginTest, TwoViewersShareTheModuleAndGiveEverythingBack) {
+  TempFile first(kTwoCards), second(kThreeCards);
+  const HWND a = Load(first);
+  const HWND b = Load(second);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(Diagnostics().liveViewers, 2);
+  EXPECT_EQ(Diagnostics(a).cardCount, 2);
+  EXPECT_EQ(Diagnostics(b).cardCount, 3);
+  listCloseWindow_(a);
+  EXPECT_EQ(Diagnostics().liveViewers, 1);
+  EXPECT_EQ(Diagnostics().gdiplusRunning, 1);
+  listCloseWindow_(b);
+  const KontaktelDiagnostics after = Diagnostics();
+  EXPECT_EQ(after.liveViewers, 0);
+  EXPECT_EQ(after.gdiplusUsers, 0);
+  EXPECT_EQ(after.gdiplusRunning, 0);
+  EXPECT_EQ(after.gdiObjects, 0);
+}
+
+TEST_F(PluginTest, TwoHundredLoadsLeaveNothingBehind) {
+  TempFile first(kTwoCards), second(kThreeCards);
+  for (int i = 0; i < 200; ++i) {
+    const HWND viewer = Load(first, i % 2 ? 0x80 : 0);
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_EQ(listLoadNextW_(parent_, viewer, second.Path().c_str(), 0), 0);
+    UpdateWindow(viewer);  // paint at least once
+    listCloseWindow_(viewer);
+    Pump();
+  }
+  const KontaktelDiagnostics after = Diagnostics();
+  EXPECT_EQ(after.liveViewers, 0);
+  EXPECT_EQ(after.gdiplusUsers, 0);
+  EXPECT_EQ(after.gdiplusRunning, 0);
+  EXPECT_EQ(after.gdiObjects, 0);
+  EXPECT_EQ(after.viewClassRegistered, 1);  // kept for the next file until the module goes
+}
+
+TEST_F(PluginTest, UnloadingTheModuleUnregistersItsClass) {
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  listCloseWindow_(viewer);
+  const HINSTANCE instance = module_;
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  EXPECT_TRUE(GetClassInfoExW(instance, L"VCF_VIEW_CLASS", &info));
+  FreeLibrary(module_);
+  module_ = nullptr;
+  EXPECT_FALSE(GetClassInfoExW(instance, L"VCF_VIEW_CLASS", &info));
+}
+
+}  // namespace

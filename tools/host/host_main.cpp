@@ -1,0 +1,260 @@
+// kontaktel-host: a minimal Lister host. It loads kontaktel.wlx64 from its own
+// folder the way the file manager does and shows one file in a window.
+//   kontaktel-host [options] FILE
+//     --ini PATH          INI file passed with ListSetDefaultParams
+//     --size WxH          client size of the host window (default 900x600)
+//     --flags N           show flags for ListLoadW (0x80 asks for dark mode)
+//     --next FILE         load this file into the same window afterwards
+//     --search TEXT       search with ListSearchTextW, --search-flags N
+//     --screenshot OUT.png  save the window as PNG and exit
+// Exit status: 0 when the plugin loaded the file (and the later calls
+// succeeded), 1 when it declined or a later call failed, 2 on wrong usage or
+// when the plugin cannot be loaded.
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "screenshot.h"
+
+namespace {
+
+using ListLoadW = HWND(__stdcall*)(HWND, const wchar_t*, int);
+using ListLoadNextW = int(__stdcall*)(HWND, HWND, const wchar_t*, int);
+using ListCloseWindow = void(__stdcall*)(HWND);
+using ListGetDetectString = void(__stdcall*)(char*, int);
+using ListSearchTextW = int(__stdcall*)(HWND, const wchar_t*, int);
+using ListSendCommand = int(__stdcall*)(HWND, int, int);
+
+struct DefaultParams {
+  int size;
+  DWORD interfaceVersionLow;
+  DWORD interfaceVersionHigh;
+  char defaultIniName[260];
+};
+using ListSetDefaultParams = void(__stdcall*)(DefaultParams*);
+
+struct Options {
+  std::wstring file;
+  std::wstring ini;
+  int width = 900, height = 600;
+  int flags = 0;
+  std::wstring next;
+  std::wstring search;
+  bool hasSearch = false;
+  int searchFlags = 1;
+  std::wstring screenshot;
+};
+
+struct Plugin {
+  HMODULE module = nullptr;
+  ListLoadW load = nullptr;
+  ListLoadNextW loadNext = nullptr;
+  ListCloseWindow close = nullptr;
+  ListGetDetectString detect = nullptr;
+  ListSearchTextW search = nullptr;
+  ListSendCommand command = nullptr;
+  ListSetDefaultParams setDefaults = nullptr;
+};
+
+HWND listerChild = nullptr;
+
+void Fail(const char* message) { std::fprintf(stderr, "kontaktel-host: %s\n", message); }
+
+bool ParseOptions(int argc, wchar_t** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    auto value = [&]() -> const wchar_t* { return i + 1 < argc ? argv[++i] : nullptr; };
+    const wchar_t* v = nullptr;
+    if (arg == L"--ini" && (v = value())) {
+      options.ini = v;
+    } else if (arg == L"--size" && (v = value())) {
+      if (std::swscanf(v, L"%dx%d", &options.width, &options.height) != 2 || options.width < 1 ||
+          options.height < 1) {
+        return false;
+      }
+    } else if (arg == L"--flags" && (v = value())) {
+      options.flags = static_cast<int>(std::wcstol(v, nullptr, 0));
+    } else if (arg == L"--next" && (v = value())) {
+      options.next = v;
+    } else if (arg == L"--search" && (v = value())) {
+      options.search = v;
+      options.hasSearch = true;
+    } else if (arg == L"--search-flags" && (v = value())) {
+      options.searchFlags = static_cast<int>(std::wcstol(v, nullptr, 0));
+    } else if (arg == L"--screenshot" && (v = value())) {
+      options.screenshot = v;
+    } else if (!arg.empty() && arg[0] != L'-' && options.file.empty()) {
+      options.file = arg;
+    } else {
+      return false;
+    }
+  }
+  return !options.file.empty();
+}
+
+bool LoadPlugin(Plugin& plugin) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  folder.resize(folder.find_last_of(L"\\/") + 1);
+  plugin.module = LoadLibraryW((folder + (sizeof(void*) == 8 ? L"kontaktel.wlx64" : L"kontaktel.wlx")).c_str());
+  if (plugin.module == nullptr) return false;
+  auto get = [&](auto& function, const char* name) {
+    function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+        reinterpret_cast<void*>(GetProcAddress(plugin.module, name)));
+    return function != nullptr;
+  };
+  return get(plugin.load, "ListLoadW") && get(plugin.loadNext, "ListLoadNextW") &&
+         get(plugin.close, "ListCloseWindow") && get(plugin.detect, "ListGetDetectString") &&
+         get(plugin.search, "ListSearchTextW") && get(plugin.command, "ListSendCommand") &&
+         get(plugin.setDefaults, "ListSetDefaultParams");
+}
+
+// The detect string is a list of EXT="X" terms joined by |: enough for this host.
+bool DetectStringAccepts(const std::string& detect, const std::wstring& file) {
+  const size_t dot = file.find_last_of(L'.');
+  if (dot == std::wstring::npos) return false;
+  std::string extension;
+  for (wchar_t c : file.substr(dot + 1)) extension += static_cast<char>(c < 128 ? std::toupper(c) : '?');
+  return detect.find("EXT=\"" + extension + "\"") != std::string::npos;
+}
+
+std::string WideToAnsi(const std::wstring& text) {
+  const int needed = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) return {};
+  std::string ansi(static_cast<size_t>(needed), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), needed, nullptr, nullptr);
+  ansi.resize(static_cast<size_t>(needed) - 1);
+  return ansi;
+}
+
+LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      // The host keeps the plugin's window filling its client area.
+      if (listerChild != nullptr) MoveWindow(listerChild, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        DestroyWindow(window);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (listerChild != nullptr) SetFocus(listerChild);
+      return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+int Run(const Options& options) {
+  Plugin plugin;
+  if (!LoadPlugin(plugin)) {
+    Fail("cannot load kontaktel.wlx64 from the program's folder");
+    return 2;
+  }
+  char detect[1024] = {};
+  plugin.detect(detect, sizeof detect);
+  if (!DetectStringAccepts(detect, options.file)) {
+    std::fprintf(stderr, "kontaktel-host: the plugin's detect string (%s) does not accept this file\n", detect);
+    FreeLibrary(plugin.module);
+    return 1;
+  }
+  if (!options.ini.empty()) {
+    DefaultParams params{};
+    params.size = sizeof params;
+    params.interfaceVersionHigh = 2;
+    params.interfaceVersionLow = 12;
+    const std::string ini = WideToAnsi(options.ini);
+    std::snprintf(params.defaultIniName, sizeof params.defaultIniName, "%s", ini.c_str());
+    plugin.setDefaults(&params);
+  }
+
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = HostWndProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  windowClass.lpszClassName = L"KontaktelHost";
+  RegisterClassW(&windowClass);
+  RECT frame{0, 0, options.width, options.height};
+  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+  const HWND host = CreateWindowExW(0, L"KontaktelHost", (L"Lister - " + options.file).c_str(),
+                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, frame.right - frame.left,
+                                    frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (host == nullptr) {
+    Fail("cannot create the host window");
+    return 2;
+  }
+
+  int status = 0;
+  listerChild = plugin.load(host, options.file.c_str(), options.flags);
+  std::printf("load: %s\n", listerChild != nullptr ? "ok" : "declined");
+  if (listerChild == nullptr) status = 1;
+  ShowWindow(host, SW_SHOW);
+  RECT client{};
+  GetClientRect(host, &client);
+  if (listerChild != nullptr) MoveWindow(listerChild, 0, 0, client.right, client.bottom, TRUE);
+  if (listerChild != nullptr && !options.next.empty()) {
+    const int result = plugin.loadNext(host, listerChild, options.next.c_str(), options.flags);
+    std::printf("next: %d\n", result);
+    if (result != 0) status = 1;
+  }
+  if (listerChild != nullptr && options.hasSearch) {
+    const int result = plugin.search(listerChild, options.search.c_str(), options.searchFlags);
+    std::printf("search: %d\n", result);
+    if (result != 0) status = 1;
+  }
+  std::fflush(stdout);
+
+  if (!options.screenshot.empty()) {
+    UpdateWindow(host);
+    PumpMessages();
+    if (!SaveWindowPng(host, options.screenshot)) {
+      Fail("cannot save the screenshot");
+      status = 2;
+    }
+  } else {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  if (listerChild != nullptr && IsWindow(listerChild)) plugin.close(listerChild);
+  listerChild = nullptr;
+  if (IsWindow(host)) DestroyWindow(host);
+  PumpMessages();
+  FreeLibrary(plugin.module);
+  return status;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fputs(
+        "usage: kontaktel-host [--ini PATH] [--size WxH] [--flags N] [--next FILE]\n"
+        "                      [--search TEXT] [--search-flags N] [--screenshot OUT.png] FILE\n",
+        stderr);
+    return 2;
+  }
+  return Run(options);
+}
