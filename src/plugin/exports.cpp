@@ -12,6 +12,7 @@
 #include "text/file_text.h"
 #include "vcard/card_parser.h"
 #include "view/card_search.h"
+#include "view/handles.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
 #include "view/viewer_window.h"
@@ -67,13 +68,13 @@ HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   if (text.empty()) return nullptr;  // the host may try another viewer
   CardSet cards = ParseCards(text);
   EnsureViewerClassRegistered();
-  const HWND window = CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                                      0, 0, 0, 0, parent, nullptr, ModuleHandle(), nullptr);
-  if (window != nullptr) {
-    AttachCards(window, std::move(cards));
-    ApplyShowFlags(window, showFlags);
-  }
-  return window;
+  // Owned until it is filled: a failure on the way must not leave a window behind.
+  UniqueWindow window(CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
+                                      0, parent, nullptr, ModuleHandle(), nullptr));
+  if (!window) return nullptr;
+  AttachCards(window.Get(), std::move(cards));
+  ApplyShowFlags(window.Get(), showFlags);
+  return window.Release();
 }
 
 int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlags) {

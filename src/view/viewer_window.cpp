@@ -155,7 +155,7 @@ void PaintViewer(HWND window, HDC dc) {
   DrawTextW(dc, name.c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: return OnCreate(window);
     case WM_DESTROY: return OnDestroy(window);
@@ -190,6 +190,15 @@ LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Exceptions must not unwind through the system's message dispatch.
+  try {
+    return HandleMessage(window, message, wParam, lParam);
+  } catch (...) {
+    return message == WM_CREATE ? -1 : 0;  // a failed creation fails CreateWindowEx
+  }
 }
 
 void EnsureViewerClassRegistered() {
