@@ -32,16 +32,20 @@ bool LooksLikeImageData(std::wstring_view text) {
   if (text.find(L"://") != std::wstring_view::npos) return false;
   size_t counted = 0;
   size_t base64 = 0;
-  size_t blanks = 0;
+  size_t gaps = 0;  // runs of blanks
+  wchar_t previous = 0;
   for (const wchar_t c : text) {
-    if (c == L' ') ++blanks;
+    if (c == L' ' && previous != L' ') ++gaps;
+    previous = c;
     if (c == L'\r' || c == L'\n' || c == L' ') continue;
     ++counted;
     if (IsBase64Char(c)) ++base64;
   }
   // English prose, long company names and addresses are mostly letters too,
-  // but have a blank every few words; Base64 has none, or one per folded line.
-  if (blanks * 50 > counted) return false;
+  // but have a gap every few words. Base64 has none, or one per line where a
+  // vCard 2.1 exporter indented its lines with several blanks (unfolding takes
+  // away only one), so a run of blanks counts once.
+  if (gaps * 50 > counted) return false;
   return counted >= kMinImageChars && base64 * 10 >= counted * 9;
 }
 

@@ -198,6 +198,10 @@ Card OutlookCard() {
       L"URL;WORK:http://www.baeckerei-mueller.example/",
       L"EMAIL;PREF;INTERNET:j.mueller@example.de",
       L"X-MS-OL-DEFAULT-POSTAL-ADDRESS:2",
+      L"KEY;X509;ENCODING=BASE64:",
+      L"    MIICajCCAdOgAwIBAgICBEUwDQYJKoZIhvcNAQEEBQAwXTELMAkGA1UEBhMCREUxEDAOBgNV",
+      L"    BAgTB0JheWVybjEPMA0GA1UEBxMGTXVuaWNoMRQwEgYDVQQKEwtFeGFtcGxlIEdtYkgx",
+      L"",
       L"REV:20260101T120000Z",
       L"END:VCARD",
   });

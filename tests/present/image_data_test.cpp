@@ -33,6 +33,10 @@ TEST(LooksLikeImageData, HidesEncodedPicturesAndKeys) {
       {"folded Base64, CR LF every 20", Base64(20) + L"\r\n" + Base64(20) + L"\r\n" + Base64(20),
        true},
       {"Base64 with one blank per 76 characters", Base64(76) + L" " + Base64(76), true},
+      // Lines indented by four blanks, of which unfolding took one.
+      {"indented Base64 lines", Base64(72) + L"   " + Base64(72) + L"   " + Base64(72), true},
+      {"an indented key after an empty first line", L"   " + Base64(72) + L"   " + Base64(40),
+       true},
       {"exactly 90 per cent of the alphabet", std::wstring(54, L'A') + std::wstring(6, L'!'), true},
       {"a data: URI of a photo", L"data:image/png;base64," + Base64(80, L"iVBOR"), true},
   };
@@ -64,12 +68,14 @@ TEST(LooksLikeImageData, ShowsTextAndShortValues) {
   for (const Case& c : cases) EXPECT_EQ(LooksLikeImageData(c.text), c.image) << c.what;
 }
 
-TEST(LooksLikeImageData, CountsBlanksAgainstTheOtherCharacters) {
-  // 100 characters besides the blanks: two blanks are one per 50, still Base64;
-  // a third makes it text.
+TEST(LooksLikeImageData, CountsRunsOfBlanksAgainstTheOtherCharacters) {
+  // 100 characters besides the blanks: two gaps are one per 50, still Base64;
+  // a third makes it text. A run of blanks is one gap.
   const std::wstring a = Base64(40), b = Base64(30), c = Base64(30);
   EXPECT_TRUE(LooksLikeImageData(a + L" " + b + L" " + c));
+  EXPECT_TRUE(LooksLikeImageData(a + L"    " + b + L"  " + c));
   EXPECT_FALSE(LooksLikeImageData(a + L" " + b + L" " + c + L" "));
+  EXPECT_FALSE(LooksLikeImageData(L" " + a + L" " + b + L"   " + c));
   // Tabs are not blanks: they count as characters outside the alphabet.
   EXPECT_TRUE(LooksLikeImageData(a + L"\t" + b + L"\t" + c + L"\t"));
 }
