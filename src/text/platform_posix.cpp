@@ -109,6 +109,13 @@ bool PlatformIsSpace(wchar_t c) {
   }
 }
 
+bool PlatformIsAlnum(wchar_t c) {
+  // As for lower case: only C.UTF-8 classifies letters beyond ASCII.
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  if (utf8 == static_cast<locale_t>(0)) return iswalnum(static_cast<wint_t>(c)) != 0;
+  return iswalnum_l(static_cast<wint_t>(c), utf8) != 0;
+}
+
 }  // namespace kontaktel
 
 #include <cstdio>

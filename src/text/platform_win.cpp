@@ -40,6 +40,11 @@ bool PlatformIsSpace(wchar_t c) {
   return GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & C1_SPACE) != 0;
 }
 
+bool PlatformIsAlnum(wchar_t c) {
+  WORD type = 0;
+  return GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & (C1_ALPHA | C1_DIGIT)) != 0;
+}
+
 }  // namespace kontaktel
 
 namespace kontaktel {

@@ -1,5 +1,9 @@
 #include "card_dump.h"
 
+#include "present/card_accessors.h"
+#include "present/details.h"
+#include "present/email.h"
+
 namespace kontaktel {
 
 namespace {
@@ -78,7 +82,25 @@ void WriteCard(JsonWriter& json, const Card& card) {
     json.EndObject();
   }
   json.EndArray();
+  // What the viewer shows of the card: list texts and the details pane.
+  WriteText(json, "displayName", CardDisplayName(card));
+  WriteText(json, "firstPhone", FirstPhone(card));
+  WriteText(json, "firstEmail", FirstEmail(card));
+  WriteText(json, "fallbackEmail", FallbackEmail(card));
+  WriteText(json, "detailsEn", RenderCardDetails(card, false));
+  WriteText(json, "detailsRu", RenderCardDetails(card, true));
   json.EndObject();
+}
+
+// A terminal wants LF; the details text uses CR LF like the rich edit control.
+std::wstring TerminalLines(std::wstring_view text) {
+  std::wstring lines;
+  lines.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+    lines += text[i];
+  }
+  return lines;
 }
 
 std::wstring TypesSuffix(const TypedValue& value) {
@@ -98,6 +120,19 @@ void WriteCardsJson(JsonWriter& json, std::wstring_view fileName, const CardSet&
   for (const Card& card : cards) WriteCard(json, card);
   json.EndArray();
   json.EndObject();
+}
+
+void DumpCardDetails(Output& out, std::wstring_view fileName, const CardSet& cards, bool russian) {
+  out << "== " << fileName << ": " << cards.size() << (cards.size() == 1 ? " card\n" : " cards\n");
+  for (size_t i = 0; i < cards.size(); ++i) {
+    std::wstring name = CardDisplayName(cards[i]);
+    if (name.empty()) name = russian ? L"(пустая карточка)" : L"(empty card)";
+    out << "-- " << (i + 1) << ". " << name << "\n";
+    const std::wstring details = TerminalLines(RenderCardDetails(cards[i], russian));
+    out << details;
+    // One empty line after each card; a note block already ends with one.
+    if (!details.ends_with(L"\n\n")) out << "\n";
+  }
 }
 
 void DumpCardSummary(Output& out, std::wstring_view fileName, const CardSet& cards) {

@@ -11,6 +11,10 @@ namespace kontaktel {
 // {"file": NAME, "cards": [...]}: every field of every card under its own name.
 void WriteCardsJson(JsonWriter& json, std::wstring_view fileName, const CardSet& cards);
 
+// Each card's details text as the viewer shows it, under its number and name;
+// line ends are LF.
+void DumpCardDetails(Output& out, std::wstring_view fileName, const CardSet& cards, bool russian);
+
 // A few lines per card: name, phones, e-mails, photo.
 void DumpCardSummary(Output& out, std::wstring_view fileName, const CardSet& cards);
 

@@ -1,7 +1,10 @@
 // kontaktel-dump: shows how the plugin's own code reads vCard files.
 //   kontaktel-dump FILE...          a short summary of each card
 //   kontaktel-dump --json FILE...   every field of every card as JSON, one
-//                                   object per file
+//                                   object per file, with the details texts
+//   kontaktel-dump --text [--ru] FILE...
+//                                   each card's details as the viewer shows
+//                                   them, in English or Russian
 //   kontaktel-dump --lines FILE...  each logical line and its parsed parts
 // Output is UTF-8. A file that cannot be read makes the exit status 1 (and is
 // reported on stderr, or as {"file": NAME, "error": "unreadable"} in JSON); the
@@ -25,19 +28,26 @@ namespace {
 
 using namespace kontaktel;
 
-enum class Mode { kSummary, kJson, kLines };
+enum class Mode { kSummary, kJson, kLines, kText };
 
 constexpr char kUsage[] =
-    "usage: kontaktel-dump [--json | --lines] FILE...\n"
+    "usage: kontaktel-dump [--json | --lines | --text [--ru]] FILE...\n"
     "  (no option)  a short summary of each card\n"
-    "  --json       every field of every card as JSON\n"
-    "  --lines      each logical line and its parsed parts\n";
+    "  --json       every field of every card as JSON, with its details texts\n"
+    "  --lines      each logical line and its parsed parts\n"
+    "  --text       each card's details as the viewer shows them (--ru: in Russian)\n";
 
 int Run(std::vector<std::wstring> args) {
   Mode mode = Mode::kSummary;
   if (!args.empty() && args[0] == L"--json") mode = Mode::kJson;
   if (!args.empty() && args[0] == L"--lines") mode = Mode::kLines;
+  if (!args.empty() && args[0] == L"--text") mode = Mode::kText;
   if (mode != Mode::kSummary) args.erase(args.begin());
+  bool russian = false;
+  if (mode == Mode::kText && !args.empty() && args[0] == L"--ru") {
+    russian = true;
+    args.erase(args.begin());
+  }
   if (args.empty() || (args[0].size() > 1 && args[0][0] == L'-' && args[0][1] == L'-')) {
     std::fputs(kUsage, stderr);
     return 2;
@@ -72,6 +82,7 @@ int Run(std::vector<std::wstring> args) {
         out << json.Take();
         break;
       case Mode::kSummary: DumpCardSummary(out, name, ParseCards(text)); break;
+      case Mode::kText: DumpCardDetails(out, name, ParseCards(text), russian); break;
     }
     out.Flush();
   }
