@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/settings.h"
+#include "present/card_accessors.h"
 #include "photo/gdiplus_bitmap.h"
 #include "plugin/plugin_globals.h"
 #include "view/theme.h"
@@ -14,16 +15,6 @@
 namespace kontaktel {
 
 namespace {
-
-// Until the contact list exists, the window shows how many cards it holds and
-// the selected card's name.
-std::wstring DisplayName(const Card& card) {
-  if (!card.fullName.empty()) return card.fullName;
-  std::wstring name = card.givenName;
-  if (!card.familyName.empty()) name += (name.empty() ? L"" : L" ") + card.familyName;
-  if (name.empty()) name = card.organization;
-  return name;
-}
 
 LRESULT OnCreate(HWND window) {
   auto* state = new ViewerState();
@@ -148,7 +139,10 @@ void PaintViewer(HWND window, HDC dc) {
   DrawTextW(dc, count.c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (state->cards.empty()) return;
 
-  const std::wstring name = DisplayName(state->cards[state->selected]);
+  // Until the contact list exists, the window shows how many cards it holds
+  // and the selected card's name.
+  std::wstring name = CardDisplayName(state->cards[state->selected]);
+  if (name.empty()) name = russian ? L"(\x043F\x0443\x0441\x0442\x0430\x044F \x043A\x0430\x0440\x0442\x043E\x0447\x043A\x0430)" : L"(empty card)";
   line.top = header.bottom + pad;
   line.bottom = line.top + ScaleForDpi(window, 24);
   SetTextColor(dc, colors.text);
