@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cwctype>
 
 #include "text/platform.h"
 
@@ -34,6 +35,8 @@ bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower) {
   }
   return true;
 }
+
+bool PlatformIsAlnum(wchar_t c) { return std::iswalnum(static_cast<wint_t>(c)) != 0; }
 
 bool PlatformIsSpace(wchar_t c) {
   WORD type = 0;
