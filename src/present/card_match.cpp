@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <cwchar>
+#include <cstring>
 #include <functional>
+#include <type_traits>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "text/case_fold.h"
 #include "text/platform.h"
@@ -13,38 +18,80 @@ namespace kontaktel {
 
 namespace {
 
-// Horspool's shifts keyed by the low byte of a character: characters sharing a
-// low byte share the smallest shift, which only ever shifts less.
-class NeedleSearcher {
- public:
-  explicit NeedleSearcher(std::wstring_view needle) : needle_(needle) {
-    shift_.fill(needle.size());
-    for (size_t i = 0; i + 1 < needle.size(); ++i) shift_[Key(needle[i])] = needle.size() - 1 - i;
+uint32_t UnitValue(wchar_t c) {
+  return static_cast<uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
+}
+
+// UTF-8's scheme for any 32-bit value: lead bytes 0xxxxxxx to 11111110, then
+// 10xxxxxx continuation bytes.
+void AppendUnit(std::string& bytes, uint32_t value) {
+  if (value < 0x80) {
+    bytes.push_back(static_cast<char>(value));
+    return;
   }
-
-  // The first occurrence at or after `from`, or npos.
-  size_t Find(std::wstring_view text, size_t from) const {
-    const size_t m = needle_.size();
-    if (m == 1) return text.find(needle_[0], from);
-    if (from > text.size() || text.size() - from < m) return std::wstring_view::npos;
-    const wchar_t last = needle_[m - 1];
-    const wchar_t* const data = text.data();
-    size_t at = from;
-    const size_t end = text.size() - m;
-    while (at <= end) {
-      const wchar_t c = data[at + m - 1];
-      if (c == last && std::wmemcmp(data + at, needle_.data(), m - 1) == 0) return at;
-      at += shift_[Key(c)];
-    }
-    return std::wstring_view::npos;
+  int continuation = 1;
+  while (continuation < 6 && value >= (1u << (6 * continuation + 6 - continuation))) ++continuation;
+  const uint8_t leadMark = static_cast<uint8_t>(0xFF00 >> (continuation + 1));
+  const uint64_t wide = value;
+  bytes.push_back(static_cast<char>(leadMark | (wide >> (6 * continuation))));
+  for (int k = continuation - 1; k >= 0; --k) {
+    bytes.push_back(static_cast<char>(0x80 | ((wide >> (6 * k)) & 0x3F)));
   }
+}
 
- private:
-  static size_t Key(wchar_t c) { return static_cast<size_t>(c) & 0xFF; }
+void AppendUnits(std::string& bytes, std::wstring_view text) {
+  for (const wchar_t c : text) AppendUnit(bytes, UnitValue(c));
+}
 
-  std::wstring_view needle_;
-  std::array<size_t, 256> shift_;
-};
+bool IsContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
+
+// The unit whose code starts at `at`.
+uint32_t UnitAt(std::string_view bytes, size_t at) {
+  const auto lead = static_cast<uint8_t>(bytes[at]);
+  if (lead < 0x80) return lead;
+  int continuation = 0;
+  while (continuation < 6 && (lead & (0x40 >> continuation))) ++continuation;
+  uint64_t value = lead & (0x3F >> continuation);
+  for (int k = 1; k <= continuation && at + k < bytes.size(); ++k) {
+    value = value << 6 | (static_cast<uint8_t>(bytes[at + k]) & 0x3F);
+  }
+  return static_cast<uint32_t>(value);
+}
+
+// The unit whose code ends just before `at` (at > 0).
+uint32_t UnitBefore(std::string_view bytes, size_t at) {
+  size_t start = at - 1;
+  while (start > 0 && IsContinuation(static_cast<uint8_t>(bytes[start]))) --start;
+  return UnitAt(bytes, start);
+}
+
+// The first `byte` in [p, end), sixteen bytes a step where SSE2 is there.
+const char* FindByte(const char* p, const char* end, char byte) {
+#if defined(__SSE2__)
+  const __m128i target = _mm_set1_epi8(byte);
+  while (end - p >= 64) {
+    const __m128i a = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), target);
+    const __m128i b =
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)), target);
+    const __m128i c =
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32)), target);
+    const __m128i d =
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 48)), target);
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) != 0) break;
+    p += 64;
+  }
+  while (end - p >= 16) {
+    const int mask = _mm_movemask_epi8(
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), target));
+    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    p += 16;
+  }
+#endif
+  for (; p < end; ++p) {
+    if (*p == byte) return p;
+  }
+  return nullptr;
+}
 
 bool IsWordChar(wchar_t c) { return PlatformIsAlnum(c); }
 
@@ -100,8 +147,9 @@ void FoldedCardTexts::Build(const CardSet& cards) {
   // whether any text of the card holds the needle.
   std::vector<std::pair<size_t, std::wstring_view>> seen;
   const std::hash<std::wstring_view> hash;
+  std::wstring folded;
   for (const Card& card : cards) {
-    cardStart_.push_back(text_.size());
+    cardStart_.push_back(bytes_.size());
     seen.clear();
     ForEachMatchText(card, [&](std::wstring_view text) {
       if (text.empty()) return false;
@@ -110,28 +158,80 @@ void FoldedCardTexts::Build(const CardSet& cards) {
         if (seenKey == key && seenText == text) return false;
       }
       seen.emplace_back(key, text);
-      text_ += LowerForMatch(text);
-      text_ += L'\0';
+      LowerForMatch(text, folded);
+      if (folded.empty()) return false;
+      AppendUnits(bytes_, folded);
+      bytes_.push_back('\0');
       return false;
     });
   }
-  cardStart_.push_back(text_.size());
-  text_.shrink_to_fit();
+  cardStart_.push_back(bytes_.size());
+  bytes_.shrink_to_fit();
+  byteCounts_.assign(256, 0);
+  for (const char byte : bytes_) ++byteCounts_[static_cast<uint8_t>(byte)];
   built_ = true;
 }
 
 void FoldedCardTexts::Clear() {
-  text_.clear();
-  text_.shrink_to_fit();
+  bytes_.clear();
+  bytes_.shrink_to_fit();
   cardStart_.clear();
+  byteCounts_.clear();
   built_ = false;
+}
+
+size_t FoldedCardTexts::Find(std::string_view needle, size_t from, size_t end,
+                             bool wholeWord) const {
+  const size_t m = needle.size();
+  // The needle's rarest byte is the one to look for.
+  size_t pivot = 0;
+  for (size_t k = 1; k < m; ++k) {
+    if (byteCounts_[static_cast<uint8_t>(needle[k])] <
+        byteCounts_[static_cast<uint8_t>(needle[pivot])]) {
+      pivot = k;
+    }
+  }
+  const char* const base = bytes_.data();
+  const std::string_view all = bytes_;
+  while (from < end && end - from >= m) {
+    const char* hit = FindByte(base + from + pivot, base + end - (m - 1 - pivot), needle[pivot]);
+    if (hit == nullptr) return std::string_view::npos;
+    const size_t at = static_cast<size_t>(hit - base) - pivot;
+    if (std::memcmp(base + at, needle.data(), m) == 0 &&
+        (!wholeWord || ((at == 0 || !IsWordChar(static_cast<wchar_t>(UnitBefore(all, at)))) &&
+                        (at + m >= all.size() ||
+                         !IsWordChar(static_cast<wchar_t>(UnitAt(all, at + m))))))) {
+      return at;
+    }
+    from = at + 1;
+  }
+  return std::string_view::npos;
 }
 
 bool FoldedCardTexts::Matches(size_t card, std::wstring_view foldedNeedle, bool wholeWord) const {
   if (foldedNeedle.empty() || card + 1 >= cardStart_.size()) return false;
-  const std::wstring_view texts(text_.data() + cardStart_[card],
-                                cardStart_[card + 1] - cardStart_[card]);
-  return ContainsOccurrence(texts, foldedNeedle, wholeWord);
+  std::string needle;
+  AppendUnits(needle, foldedNeedle);
+  if (foldedNeedle.find(L'\0') != std::wstring_view::npos) {
+    // Such a needle could span two texts of the buffer; read them one by one.
+    const std::string_view texts(bytes_.data() + cardStart_[card],
+                                 cardStart_[card + 1] - cardStart_[card]);
+    size_t start = 0;
+    while (start < texts.size()) {
+      const size_t end = texts.find('\0', start);
+      std::wstring text;
+      for (size_t at = start; at < end; ++at) {
+        if (!IsContinuation(static_cast<uint8_t>(texts[at]))) {
+          text.push_back(static_cast<wchar_t>(UnitAt(texts, at)));
+        }
+      }
+      if (ContainsOccurrence(text, foldedNeedle, wholeWord)) return true;
+      start = end + 1;
+    }
+    return false;
+  }
+  return Find(needle, cardStart_[card], cardStart_[card + 1], wholeWord) !=
+         std::string_view::npos;
 }
 
 void FoldedCardTexts::MatchAll(const CardSet& cards, std::wstring_view foldedNeedle,
@@ -145,22 +245,19 @@ void FoldedCardTexts::MatchAll(const CardSet& cards, std::wstring_view foldedNee
     }
     return;
   }
-  const NeedleSearcher searcher(foldedNeedle);
-  const std::wstring_view text = text_;
+  std::string needle;
+  AppendUnits(needle, foldedNeedle);
   size_t from = 0;
+  size_t card = 0;
   for (;;) {
-    const size_t at = searcher.Find(text, from);
-    if (at == std::wstring_view::npos) return;
-    const size_t card =
-        static_cast<size_t>(std::upper_bound(cardStart_.begin(), cardStart_.end(), at) -
-                            cardStart_.begin()) -
-        1;
-    if (!wholeWord || IsWholeWordAt(text, at, foldedNeedle.size())) {
-      flags[card] = 1;
-      from = cardStart_[card + 1];  // the card is decided: go on with the next one
-    } else {
-      from = at + 1;
-    }
+    const size_t at = Find(needle, from, bytes_.size(), wholeWord);
+    if (at == std::string_view::npos) return;
+    card = static_cast<size_t>(std::upper_bound(cardStart_.begin() + static_cast<std::ptrdiff_t>(card),
+                                                cardStart_.end(), at) -
+                               cardStart_.begin()) -
+           1;
+    flags[card] = 1;
+    from = cardStart_[card + 1];  // the card is decided: go on with the next one
   }
 }
 

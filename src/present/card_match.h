@@ -74,7 +74,7 @@ class FoldedCardTexts {
   void Clear();
   bool Built() const { return built_; }
   size_t CardCount() const { return cardStart_.empty() ? 0 : cardStart_.size() - 1; }
-  size_t TextSize() const { return text_.size(); }
+  size_t TextBytes() const { return bytes_.size(); }
 
   // CardMatches(cards[card], foldedNeedle, wholeWord, false).
   bool Matches(size_t card, std::wstring_view foldedNeedle, bool wholeWord) const;
@@ -84,12 +84,20 @@ class FoldedCardTexts {
                 std::vector<uint8_t>& flags) const;
 
  private:
-  // Each card's distinct folded texts, each followed by a NUL. No folded needle
-  // holds a NUL, so no occurrence spans two texts, and a NUL next to an
+  // Each card's distinct folded texts, each followed by a 0 byte. Every code
+  // unit is written in UTF-8's scheme extended to any 32-bit value: the code
+  // is prefix-free and self-synchronising, so a needle written the same way
+  // occurs in the bytes exactly where it occurs in the units, at a fraction of
+  // the memory that a filter keystroke has to read. No folded needle holds a
+  // NUL, so no occurrence spans two texts, and the 0 byte next to an
   // occurrence reads as the text's edge for the whole-word rule.
-  std::wstring text_;
+  std::string bytes_;
   std::vector<size_t> cardStart_;  // one entry per card, and the end
+  // How often each byte value occurs: needles are sought by their rarest byte.
+  std::vector<size_t> byteCounts_;
   bool built_ = false;
+
+  size_t Find(std::string_view needle, size_t from, size_t end, bool wholeWord) const;
 };
 
 // The part of a viewer's state that filtering and search own.
