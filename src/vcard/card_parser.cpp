@@ -62,13 +62,38 @@ std::wstring_view SkipDataUriHeader(std::wstring_view data) {
   return data.substr(comma + 1);
 }
 
+// The record of one line, or nothing for the lines the details never show.
+// The raw prefix is copied only for a record that is kept.
+void AppendProperty(std::vector<CardProperty>& properties, const std::wstring& name,
+                    std::wstring_view rawPrefix, std::wstring&& value, bool freeText) {
+  if (name == L"X-ABLABEL"sv) {
+    properties.push_back(CardProperty{name, std::wstring(rawPrefix), std::move(value), false, freeText});
+  } else if (name == L"PHOTO"sv) {
+    properties.push_back(CardProperty{name, std::wstring(rawPrefix), std::wstring(), false, freeText});
+  } else if (!IsHidden(name) && (!value.empty() || freeText)) {
+    properties.push_back(CardProperty{name, std::wstring(rawPrefix), std::move(value), true, freeText});
+  }
+}
+
+// An upper bound on the cards of a file: each begins with a BEGIN:VCARD line.
+size_t CountBeginLines(const std::vector<std::wstring_view>& lines) {
+  size_t count = 0;
+  for (const std::wstring_view line : lines) {
+    const std::wstring_view trimmed = TrimSpace(line);
+    if (trimmed.size() == 11 && EqualsIgnoringAsciiCase(trimmed, L"BEGIN:VCARD"sv)) ++count;
+  }
+  return count;
+}
+
 class CardAssembler {
  public:
   explicit CardAssembler(const LineList& lines) : lines_(lines.lines) {}
 
   CardSet Run() {
+    // Sized once: growing a list of large cards would hold two copies of it.
+    cards_.reserve(CountBeginLines(lines_));
     for (index_ = 0; index_ < lines_.size(); ++index_) HandleLine(TrimSpace(lines_[index_]));
-    if (inCard_) cards_.push_back(std::move(card_));
+    if (inCard_) FinishCard();
     return std::move(cards_);
   }
 
@@ -78,12 +103,13 @@ class CardAssembler {
     if (EqualsIgnoringAsciiCase(line, L"BEGIN:VCARD"sv)) {
       // A nested or repeated BEGIN drops whatever the unfinished card holds.
       card_ = Card{};
+      properties_.clear();
       inCard_ = true;
       return;
     }
     if (EqualsIgnoringAsciiCase(line, L"END:VCARD"sv)) {
       if (inCard_) {
-        cards_.push_back(std::move(card_));
+        FinishCard();
         card_ = Card{};
         inCard_ = false;
       }
@@ -99,6 +125,15 @@ class CardAssembler {
     HandleProperty(property_);
   }
 
+  // The records gather in a list reused from card to card and move into the
+  // card at its end, so that each card's list is allocated once at its size.
+  void FinishCard() {
+    card_.properties.reserve(properties_.size());
+    for (CardProperty& property : properties_) card_.properties.push_back(std::move(property));
+    properties_.clear();
+    cards_.push_back(std::move(card_));
+  }
+
   // D(X): the value decoded, then unescaped.
   static std::wstring Decode(const PropertyLine& line, std::wstring_view text) {
     if (line.quotedPrintable) return UnescapeText(DecodeValue(text, true, line.charset));
@@ -110,7 +145,7 @@ class CardAssembler {
   }
 
   void Add(const PropertyLine& line, std::wstring value, bool freeText = false) {
-    AddProperty(card_, line.name, std::wstring(line.rawPrefix), std::move(value), freeText);
+    AppendProperty(properties_, line.name, line.rawPrefix, std::move(value), freeText);
   }
 
   // Values that fill a list when not empty, and the first of which fills a field.
@@ -217,7 +252,11 @@ class CardAssembler {
       return Add(line, std::move(gender));
     }
     std::wstring* field = FieldFor(name);
-    if (field == nullptr) return Add(line, Decode(line, line.value));
+    if (field == nullptr) {
+      // A hidden line other than a label leaves no record: nothing to decode.
+      if (IsHidden(name) && name != L"X-ABLABEL"sv) return;
+      return Add(line, Decode(line, line.value));
+    }
     *field = Decode(line, line.value);
     Add(line, *field);
   }
@@ -235,6 +274,7 @@ class CardAssembler {
   const std::vector<std::wstring_view>& lines_;
   size_t index_ = 0;
   PropertyLine property_;  // reused from line to line
+  std::vector<CardProperty> properties_;  // the records of the card being read
   std::wstring continued_;  // a value extended by a continuation rule
   bool inCard_ = false;
   Card card_;
@@ -245,15 +285,7 @@ class CardAssembler {
 
 void AddProperty(Card& card, const std::wstring& name, std::wstring rawPrefix, std::wstring value,
                  bool freeText) {
-  const bool hidden = IsHidden(name);
-  const bool visible = !hidden && (!value.empty() || freeText);
-  if (name == L"X-ABLABEL"sv) {
-    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::move(value), false, freeText});
-  } else if (name == L"PHOTO"sv) {
-    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::wstring(), false, freeText});
-  } else if (visible) {
-    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::move(value), true, freeText});
-  }
+  AppendProperty(card.properties, name, rawPrefix, std::move(value), freeText);
 }
 
 CardSet ParseCards(std::wstring_view text) {

@@ -67,10 +67,15 @@ LineList UnfoldLines(const std::vector<std::wstring_view>& lines) {
 }
 
 LineList UnfoldText(std::wstring_view text) {
-  // Counting the breaks first sizes the list once; a CR LF pair counts twice,
-  // which only over-reserves.
+  // Counting the runs of breaks first sizes the list once, at most one entry
+  // too large.
   size_t breaks = 0;
-  for (const wchar_t c : text) breaks += IsBreak(c);
+  bool previousIsBreak = false;
+  for (const wchar_t c : text) {
+    const bool isBreak = IsBreak(c);
+    breaks += isBreak && !previousIsBreak;
+    previousIsBreak = isBreak;
+  }
   Unfolder unfolder(breaks + 1);
   size_t i = 0;
   while (i < text.size()) {
