@@ -79,6 +79,8 @@ void AppendProperty(std::vector<CardProperty>& properties, const std::wstring& n
 size_t CountBeginLines(const std::vector<std::wstring_view>& lines) {
   size_t count = 0;
   for (const std::wstring_view line : lines) {
+    // Most lines are ruled out by their first character.
+    if (line.empty() || (line[0] != L'B' && line[0] != L'b' && !IsSpaceChar(line[0]))) continue;
     const std::wstring_view trimmed = TrimSpace(line);
     if (trimmed.size() == 11 && EqualsIgnoringAsciiCase(trimmed, L"BEGIN:VCARD"sv)) ++count;
   }
