@@ -43,7 +43,9 @@ void AppendUnits(std::string& bytes, std::wstring_view text) {
   for (const wchar_t c : text) AppendUnit(bytes, UnitValue(c));
 }
 
-bool IsContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(uint8_t byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 // The unit whose code starts at `at`.
 uint32_t UnitAt(std::string_view bytes, size_t at) {
@@ -93,7 +95,9 @@ const char* FindByte(const char* p, const char* end, char byte) {
   return nullptr;
 }
 
-bool IsWordChar(wchar_t c) { return PlatformIsAlnum(c); }
+bool IsWordChar(wchar_t c) {
+  return PlatformIsAlnum(c);
+}
 
 // Whether the occurrence at `at` stands as a whole word in `text`.
 bool IsWholeWordAt(std::wstring_view text, size_t at, size_t length) {
@@ -121,7 +125,9 @@ void EnsureFolded(const CardSet& cards, FilterState& state) {
   if (!state.folded.Built() || state.folded.CardCount() != cards.size()) state.folded.Build(cards);
 }
 
-void AppendNumber(std::wstring& text, uint64_t number) { text += std::to_wstring(number); }
+void AppendNumber(std::wstring& text, uint64_t number) {
+  text += std::to_wstring(number);
+}
 
 }  // namespace
 
@@ -198,9 +204,9 @@ size_t FoldedCardTexts::Find(std::string_view needle, size_t from, size_t end,
     if (hit == nullptr) return std::string_view::npos;
     const size_t at = static_cast<size_t>(hit - base) - pivot;
     if (std::memcmp(base + at, needle.data(), m) == 0 &&
-        (!wholeWord || ((at == 0 || !IsWordChar(static_cast<wchar_t>(UnitBefore(all, at)))) &&
-                        (at + m >= all.size() ||
-                         !IsWordChar(static_cast<wchar_t>(UnitAt(all, at + m))))))) {
+        (!wholeWord ||
+         ((at == 0 || !IsWordChar(static_cast<wchar_t>(UnitBefore(all, at)))) &&
+          (at + m >= all.size() || !IsWordChar(static_cast<wchar_t>(UnitAt(all, at + m))))))) {
       return at;
     }
     from = at + 1;
@@ -230,12 +236,11 @@ bool FoldedCardTexts::Matches(size_t card, std::wstring_view foldedNeedle, bool 
     }
     return false;
   }
-  return Find(needle, cardStart_[card], cardStart_[card + 1], wholeWord) !=
-         std::string_view::npos;
+  return Find(needle, cardStart_[card], cardStart_[card + 1], wholeWord) != std::string_view::npos;
 }
 
-void FoldedCardTexts::MatchAll(const CardSet& cards, std::wstring_view foldedNeedle,
-                               bool wholeWord, std::vector<uint8_t>& flags) const {
+void FoldedCardTexts::MatchAll(const CardSet& cards, std::wstring_view foldedNeedle, bool wholeWord,
+                               std::vector<uint8_t>& flags) const {
   flags.assign(CardCount(), 0);
   if (foldedNeedle.empty()) return;
   if (foldedNeedle.find(L'\0') != std::wstring_view::npos) {
@@ -252,10 +257,11 @@ void FoldedCardTexts::MatchAll(const CardSet& cards, std::wstring_view foldedNee
   for (;;) {
     const size_t at = Find(needle, from, bytes_.size(), wholeWord);
     if (at == std::string_view::npos) return;
-    card = static_cast<size_t>(std::upper_bound(cardStart_.begin() + static_cast<std::ptrdiff_t>(card),
-                                                cardStart_.end(), at) -
-                               cardStart_.begin()) -
-           1;
+    card =
+        static_cast<size_t>(std::upper_bound(cardStart_.begin() + static_cast<std::ptrdiff_t>(card),
+                                             cardStart_.end(), at) -
+                            cardStart_.begin()) -
+        1;
     flags[card] = 1;
     from = cardStart_[card + 1];  // the card is decided: go on with the next one
   }

@@ -10,7 +10,9 @@ namespace kontaktel {
 
 namespace {
 
-bool IsBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }
+bool IsBreak(wchar_t c) {
+  return c == L'\r' || c == L'\n';
+}
 
 #if defined(__SSE2__)
 // Sixteen bytes of wide characters at a time: the lanes equal to `c`.
@@ -24,7 +26,9 @@ __m128i Equal(__m128i a, __m128i b) {
   return _mm_cmpeq_epi32(a, b);
 }
 
-__m128i Load(const wchar_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+__m128i Load(const wchar_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
 
 constexpr size_t kLanes = 16 / sizeof(wchar_t);
 
@@ -48,7 +52,8 @@ size_t FindBreak(std::wstring_view text, size_t i) {
   while (size - i >= kLanes) {
     const __m128i v = Load(data + i);
     const int mask = _mm_movemask_epi8(_mm_or_si128(Equal(v, cr), Equal(v, lf)));
-    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / sizeof(wchar_t);
+    if (mask != 0)
+      return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / sizeof(wchar_t);
     i += kLanes;
   }
 #endif
