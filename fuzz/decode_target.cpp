@@ -19,9 +19,9 @@ namespace kontaktel::fuzz {
 namespace {
 
 constexpr std::array<std::wstring_view, 14> kCharsets{
-    L"",           L"UTF-8",      L"utf8",       L"WINDOWS-1251", L"cp1252",
-    L"KOI8-R",     L"ISO-8859-5", L"iso-8859-1", L"ISO-8859-2",   L"UTF-16",
-    L"LATIN1",     L"WIN-1250",   L"\"UTF-8\"",  L"x-unknown"};
+    L"",       L"UTF-8",      L"utf8",       L"WINDOWS-1251", L"cp1252",
+    L"KOI8-R", L"ISO-8859-5", L"iso-8859-1", L"ISO-8859-2",   L"UTF-16",
+    L"LATIN1", L"WIN-1250",   L"\"UTF-8\"",  L"x-unknown"};
 
 std::wstring ValueText(const uint8_t* data, size_t size, bool utf8) {
   std::wstring text;

@@ -23,12 +23,15 @@ void CheckUnfolding(std::wstring_view text) {
 }
 
 // Per-card presentation (details text, list accessors, captions) joins here.
-void ExerciseCard(const Card& card) { (void)card; }
+void ExerciseCard(const Card& card) {
+  (void)card;
+}
 
 void CheckMatching(const CardSet& cards, std::wstring_view text) {
   std::vector<std::wstring> needles{L"a", L"an", L"cell", L"иван", L"@", L"1"};
   // A needle from the input itself reaches the odd characters it holds.
-  if (!text.empty()) needles.emplace_back(text.substr(text.size() - std::min<size_t>(text.size(), 3)));
+  if (!text.empty())
+    needles.emplace_back(text.substr(text.size() - std::min<size_t>(text.size(), 3)));
   if (text.size() > 8) needles.emplace_back(text.substr(text.size() / 2, 2));
   FoldedCardTexts folded;
   folded.Build(cards);
