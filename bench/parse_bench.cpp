@@ -16,8 +16,8 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 #endif
 
 #include "present/card_match.h"
@@ -43,9 +43,9 @@ double Median(std::vector<double> values) {
 // mail domains, number parts, type words, and prefixes of them as typed.
 const std::vector<std::wstring>& FilterNeedles() {
   static const std::vector<std::wstring> needles{
-      L"a",      L"an",     L"ann",   L"anna",  L"mül",    L"smith", L"peter", L"и",
-      L"ив",     L"иван",   L"ольга", L"acme",  L"ромашка", L"berlin", L"москва", L"gmail",
-      L"@",      L"+49",    L"555",   L"cell",  L"work",   L"zq",    L"xyz"};
+      L"a",  L"an",   L"ann",   L"anna", L"mül",     L"smith",  L"peter",  L"и",
+      L"ив", L"иван", L"ольга", L"acme", L"ромашка", L"berlin", L"москва", L"gmail",
+      L"@",  L"+49",  L"555",   L"cell", L"work",    L"zq",     L"xyz"};
   return needles;
 }
 
@@ -130,8 +130,8 @@ FilterTimes TimeFilter(const kontaktel::CardSet& cards, int runs) {
 
 void PrintHeader() {
   std::printf("%-16s %-8s %6s %6s %9s %9s %6s %8s %8s %5s %7s %5s %7s %7s %7s\n", "file",
-              "platform", "MiB", "cards", "parse min", "parse med", "MB/s", "base min",
-              "base med", "ratio", "peakMiB", "xsize", "fold", "filt med", "filt max");
+              "platform", "MiB", "cards", "parse min", "parse med", "MB/s", "base min", "base med",
+              "ratio", "peakMiB", "xsize", "fold", "filt med", "filt max");
 }
 
 }  // namespace
@@ -169,8 +169,8 @@ int main(int argc, char** argv) {
       auto start = Clock::now();
       std::string raw;
       if (!kontaktel::PlatformReadFile(path.c_str(), kontaktel::kMaxFileSize, raw)) break;
-      std::wstring converted =
-          kontaktel::PlatformMultiByteToWide(raw.data(), raw.size(), kontaktel::kCodePageUtf8, false);
+      std::wstring converted = kontaktel::PlatformMultiByteToWide(raw.data(), raw.size(),
+                                                                  kontaktel::kCodePageUtf8, false);
       baseline.push_back(Seconds(start));
       bytes = raw.size();
       raw = std::string();

@@ -41,9 +41,9 @@ std::vector<uint8_t> MatchesFoldingEachText(const CardSet& cards, std::wstring_v
 
 // Needles taken from the cards' own texts, so that many of them hit.
 std::vector<std::wstring> NeedlesFrom(const CardSet& cards) {
-  std::vector<std::wstring> needles{L"a",   L"an",    L"ann", L"cell", L"home", L"+7",
-                                    L"@",   L"иван",  L"ИВАН", L"ООО",  L"é",    L"ü",
-                                    L"x-",  L"1",     L" ",    L"zzzz", L"berlin", L"москва"};
+  std::vector<std::wstring> needles{L"a",  L"an",   L"ann",  L"cell", L"home",   L"+7",
+                                    L"@",  L"иван", L"ИВАН", L"ООО",  L"é",      L"ü",
+                                    L"x-", L"1",    L" ",    L"zzzz", L"berlin", L"москва"};
   for (size_t i = 0; i < cards.size(); i += 7) {
     ForEachMatchText(cards[i], [&](std::wstring_view text) {
       if (text.size() >= 4) needles.emplace_back(text.substr(text.size() / 3, 3));
@@ -122,9 +122,10 @@ TEST(CardMatches, ReadsEveryTextOfTheCard) {
       L"X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;Fifi;1\r\n"
       L"X-CUSTOM-THING:custom value\r\n");
   for (const wchar_t* needle :
-       {L"fiona", L"family", L"given", L"orgco, unit", L"titled", L"1999", L"site.example",
-        L"noted", L"individual", L"pic.example", L"+49", L"cell", L"voice", L"fi@mail",
-        L"internet", L"street 1, town", L"member-1", L"nickname", L"fifi", L"custom value"}) {
+       {L"fiona",        L"family",      L"given",      L"orgco, unit",    L"titled",   L"1999",
+        L"site.example", L"noted",       L"individual", L"pic.example",    L"+49",      L"cell",
+        L"voice",        L"fi@mail",     L"internet",   L"street 1, town", L"member-1", L"nickname",
+        L"fifi",         L"custom value"}) {
     EXPECT_TRUE(CardMatches(card, needle, false, false)) << WideToUtf8(needle);
   }
   EXPECT_FALSE(CardMatches(card, L"nowhere", false, false));
@@ -197,8 +198,7 @@ class ListFilter : public ::testing::Test {
   void SetUp() override {
     cards_ = {ParseOne(L"FN:Ann Lee\r\nTEL;TYPE=CELL:111\r\n"),
               ParseOne(L"FN:Иван Петров\r\nPHOTO;VALUE=URL:http://p.example/1.jpg\r\n"),
-              ParseOne(L"FN:Anna Berg\r\nEMAIL:anna@x.example\r\n"),
-              ParseOne(L"FN:Bob\r\n")};
+              ParseOne(L"FN:Anna Berg\r\nEMAIL:anna@x.example\r\n"), ParseOne(L"FN:Bob\r\n")};
     AttachCardsToFilter(cards_, state_);
   }
 
@@ -266,8 +266,7 @@ TEST_F(ListFilter, SearchMarksCountAndOrdinal) {
   UpdateMatchOrdinal(state_);
   EXPECT_EQ(state_.matchOrdinal, 2u);
   EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 4  (3/4)  |  Found: 2 (2/2)");
-  EXPECT_EQ(StatusText(cards_.size(), state_, true),
-            L"Контактов: 4  (3/4)  |  Найдено: 2 (2/2)");
+  EXPECT_EQ(StatusText(cards_.size(), state_, true), L"Контактов: 4  (3/4)  |  Найдено: 2 (2/2)");
   state_.selected = 3;
   UpdateMatchOrdinal(state_);
   EXPECT_EQ(state_.matchOrdinal, 0u);
