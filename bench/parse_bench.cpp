@@ -16,8 +16,9 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
 #endif
 
 #include "present/card_match.h"
