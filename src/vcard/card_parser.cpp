@@ -152,7 +152,11 @@ class CardAssembler {
 
   // D(X): the value decoded, then unescaped.
   static std::wstring Decode(const PropertyLine& line, std::wstring_view text) {
-    if (line.quotedPrintable) return UnescapeText(DecodeValue(text, true, line.charset));
+    if (line.quotedPrintable) {
+      std::wstring decoded = DecodeValue(text, true, line.charset);
+      if (decoded.find(L'\\') == std::wstring::npos) return decoded;  // nothing to unescape
+      return UnescapeText(decoded);
+    }
     // Most values hold neither escapes nor trailing "=": one copy is enough.
     const size_t end = text.find_last_not_of(L'=');
     text = text.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
