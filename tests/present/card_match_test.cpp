@@ -193,6 +193,24 @@ TEST(FoldedCardTexts, NeedlesWithANulAreAnsweredTextByText) {
   EXPECT_EQ(flags, (std::vector<uint8_t>{0, 0}));
 }
 
+TEST(FoldedCardTexts, TextsWithControlCharactersOrNulAgreeToo) {
+  CardSet cards{Named(L"Ab\x01Cd"), Named(L"X"), Named(L"Zz")};
+  cards[1].title = std::wstring(L"EF\0GH", 5);
+  cards[2].title = L"\x01";
+  cards[2].note = L"Q\x01R";
+  const std::vector<std::wstring> needles{L"ab", L"cd", L"b\x01c", L"\x01",
+                                          L"ef", L"gh", L"zz",     L"q"};
+  FoldedCardTexts folded;
+  folded.Build(cards);
+  for (const std::wstring& needle : needles) {
+    for (const bool wholeWord : {false, true}) {
+      std::vector<uint8_t> flags;
+      folded.MatchAll(cards, needle, wholeWord, flags);
+      EXPECT_EQ(flags, MatchesFoldingEachText(cards, needle, wholeWord)) << WideToUtf8(needle);
+    }
+  }
+}
+
 class ListFilter : public ::testing::Test {
  protected:
   void SetUp() override {
