@@ -1,9 +1,12 @@
-// kontaktel-bench: how fast the plugin reads files.
-//   kontaktel-bench [--runs N] FILE...
-// For each file: LoadFileText + ParseCards (min and median of N runs, MB/s),
-// and, measured in the same run as a baseline, reading the file and converting
-// it from UTF-8 with the platform conversion alone; then their ratio and the
-// peak resident memory while parsing.
+// kontaktel-bench: how fast the plugin reads files and filters their cards.
+//   kontaktel-bench [--runs N] [--platform NAME] [--header] FILE...
+// For each file one table row: LoadFileText + ParseCards (min and median of N
+// runs, MB/s); measured in the same runs as a baseline, reading the file and
+// converting it from UTF-8 with the platform conversion alone; the ratio of
+// the two minima; the peak memory while parsing (also as a multiple of the
+// file size); the time to fold every card's texts once; and the filter time of
+// one keystroke over all cards (median and maximum over a set of needles, each
+// needle's time the median of N runs).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +15,13 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
+#endif
+
+#include "present/card_match.h"
 #include "text/file_text.h"
 #include "text/platform.h"
 #include "text/utf8.h"
@@ -30,8 +40,31 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// Peak resident set in KiB from /proc (Wine maps the path to its own process).
-// Writing 5 to clear_refs starts a new peak where the kernel allows it.
+// What people type into the filter: names in both scripts, companies, cities,
+// mail domains, number parts, type words, and prefixes of them as typed.
+const std::vector<std::wstring>& FilterNeedles() {
+  static const std::vector<std::wstring> needles{
+      L"a",  L"an",   L"ann",   L"anna", L"mül",     L"smith",  L"peter",  L"и",
+      L"ив", L"иван", L"ольга", L"acme", L"ромашка", L"berlin", L"москва", L"gmail",
+      L"@",  L"+49",  L"555",   L"cell", L"work",    L"zq",     L"xyz"};
+  return needles;
+}
+
+#ifdef _WIN32
+// Under Wine, /proc/self would be opened by the wineserver and describe it, so
+// the peak comes from the process's own counters (Wine fills them from the
+// kernel's for this process). They cannot be reset, so each file is measured
+// in a process of its own (scripts/bench does), and only in its first run.
+long ReadPeakKib() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+  return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+}
+
+void ResetPeak() {}
+#else
+// Peak resident set in KiB; writing 5 to clear_refs starts a new peak.
 long ReadPeakKib() {
   FILE* status = std::fopen("/proc/self/status", "r");
   if (status == nullptr) return -1;
@@ -50,6 +83,7 @@ void ResetPeak() {
     std::fclose(refs);
   }
 }
+#endif
 
 std::wstring WidePath(const char* path) {
   std::wstring wide;
@@ -57,63 +91,131 @@ std::wstring WidePath(const char* path) {
   return wide;
 }
 
+const char* BaseName(const char* path) {
+  const char* name = path;
+  for (const char* p = path; *p; ++p) {
+    if (*p == '/' || *p == '\\') name = p + 1;
+  }
+  return name;
+}
+
+struct FilterTimes {
+  double foldMs = 0;
+  double medianMs = 0;
+  double maxMs = 0;
+};
+
+FilterTimes TimeFilter(const kontaktel::CardSet& cards, int runs) {
+  FilterTimes times;
+  kontaktel::FilterState state;
+  auto start = Clock::now();
+  state.folded.Build(cards);
+  times.foldMs = Seconds(start) * 1e3;
+  std::vector<double> perNeedle;
+  for (const std::wstring& needle : FilterNeedles()) {
+    std::vector<double> samples;
+    for (int run = 0; run < runs; ++run) {
+      state.filterText = needle;
+      start = Clock::now();
+      kontaktel::RebuildVisibleList(cards, state);
+      samples.push_back(Seconds(start) * 1e3);
+    }
+    perNeedle.push_back(Median(samples));
+  }
+  times.medianMs = Median(perNeedle);
+  times.maxMs = *std::max_element(perNeedle.begin(), perNeedle.end());
+  return times;
+}
+
+// Details rendering per 1,000 cards joins here as one more column.
+
+void PrintHeader() {
+  std::printf("%-16s %-8s %6s %6s %9s %9s %6s %8s %8s %5s %7s %5s %7s %7s %7s\n", "file",
+              "platform", "MiB", "cards", "parse min", "parse med", "MB/s", "base min", "base med",
+              "ratio", "peakMiB", "xsize", "fold", "filt med", "filt max");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int runs = 5;
+  const char* platform = "";
+  bool header = false;
   std::vector<const char*> files;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
       runs = std::max(1, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--platform") == 0 && i + 1 < argc) {
+      platform = argv[++i];
+    } else if (std::strcmp(argv[i], "--header") == 0) {
+      header = true;
     } else {
       files.push_back(argv[i]);
     }
   }
-  if (files.empty()) {
-    std::fputs("usage: kontaktel-bench [--runs N] FILE...\n", stderr);
+  if (files.empty() && !header) {
+    std::fputs("usage: kontaktel-bench [--runs N] [--platform NAME] [--header] FILE...\n", stderr);
     return 2;
   }
-  std::printf("%-28s %9s %8s %10s %10s %9s %10s %10s %6s %10s\n", "file", "MiB", "cards", "parse min",
-              "parse med", "MB/s", "base min", "base med", "ratio", "peak MiB");
+  if (header || *platform == '\0') PrintHeader();
   int status = 0;
   for (const char* file : files) {
     const std::wstring path = WidePath(file);
     std::vector<double> parse, baseline;
-    size_t cards = 0, bytes = 0;
+    size_t bytes = 0;
     long peakKib = -1;
-    for (int run = 0; run < runs; ++run) {
-      // Baseline: the same read, and one platform UTF-8 conversion.
-      auto start = Clock::now();
+    kontaktel::CardSet kept;
+    // Baseline: the same read, and one platform UTF-8 conversion.
+    auto runBaseline = [&] {
+      const auto start = Clock::now();
       std::string raw;
-      if (!kontaktel::PlatformReadFile(path.c_str(), kontaktel::kMaxFileSize, raw)) break;
-      const std::wstring converted =
-          kontaktel::PlatformMultiByteToWide(raw.data(), raw.size(), kontaktel::kCodePageUtf8, false);
+      if (!kontaktel::PlatformReadFile(path.c_str(), kontaktel::kMaxFileSize, raw)) return false;
+      std::wstring converted = kontaktel::PlatformMultiByteToWide(raw.data(), raw.size(),
+                                                                  kontaktel::kCodePageUtf8, false);
       baseline.push_back(Seconds(start));
       bytes = raw.size();
-      raw = std::string();
-      if (converted.empty() && bytes > 0) break;
-
+      return !converted.empty() || bytes == 0;
+    };
+    auto runParse = [&] {
       ResetPeak();
-      const long before = ReadPeakKib();
-      start = Clock::now();
-      const kontaktel::CardSet set = kontaktel::ParseCards(kontaktel::LoadFileText(path.c_str()));
+      const auto start = Clock::now();
+      kept = kontaktel::ParseCards(kontaktel::LoadFileText(path.c_str()));
       parse.push_back(Seconds(start));
-      const long after = ReadPeakKib();
-      cards = set.size();
-      if (before >= 0 && after >= 0) peakKib = std::max(peakKib, after);
+    };
+    for (int run = 0; run < runs; ++run) {
+      // Each run starts with the cards of the run before freed, so that the
+      // baseline and the parse find the heap alike. The first run parses
+      // first: its peak is the parse's own, before any freed block lingers in
+      // the heap (Windows' peak cannot be reset).
+      kept = kontaktel::CardSet();
+      if (run == 0) {
+        runParse();
+        peakKib = ReadPeakKib();
+        kept = kontaktel::CardSet();
+        if (!runBaseline()) break;
+        runParse();  // the cards for the filter, and a second parse sample
+      } else {
+        if (!runBaseline()) break;
+        runParse();
+      }
     }
     if (parse.empty()) {
       std::fprintf(stderr, "kontaktel-bench: %s cannot be read\n", file);
       status = 1;
       continue;
     }
+    const FilterTimes filter = TimeFilter(kept, runs);
     const double mib = bytes / 1048576.0;
     const double parseMin = *std::min_element(parse.begin(), parse.end());
     const double baseMin = *std::min_element(baseline.begin(), baseline.end());
-    const char* name = std::strrchr(file, '/') ? std::strrchr(file, '/') + 1 : file;
-    std::printf("%-28s %9.2f %8zu %8.1fms %8.1fms %9.1f %8.1fms %8.1fms %6.2f %10.1f\n", name, mib,
-                cards, parseMin * 1e3, Median(parse) * 1e3, bytes / 1e6 / parseMin, baseMin * 1e3,
-                Median(baseline) * 1e3, parseMin / baseMin, peakKib / 1024.0);
+    std::printf(
+        "%-16s %-8s %6.2f %6zu %7.1fms %7.1fms %6.1f %6.1fms %6.1fms %5.2f %7.1f %5.1f %5.0fms "
+        "%5.2fms %5.2fms\n",
+        BaseName(file), *platform ? platform : "-", mib, kept.size(), parseMin * 1e3,
+        Median(parse) * 1e3, bytes / 1e6 / parseMin, baseMin * 1e3, Median(baseline) * 1e3,
+        parseMin / baseMin, peakKib / 1024.0, bytes > 0 ? peakKib * 1024.0 / bytes : 0.0,
+        filter.foldMs, filter.medianMs, filter.maxMs);
+    std::fflush(stdout);
   }
   return status;
 }

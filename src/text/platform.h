@@ -29,8 +29,8 @@ bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower);
 // White space above U+00FF as the platform's character-type table marks it.
 bool PlatformIsSpace(wchar_t c);
 
-// A letter of any script or a digit, as the platform's character-type table
-// marks it (what iswalnum answers on Windows).
+// Letters and digits as the C runtime's iswalnum sees them (all of Unicode,
+// not the C locale's ASCII only).
 bool PlatformIsAlnum(wchar_t c);
 
 }  // namespace kontaktel

@@ -7,6 +7,7 @@
 #include <wctype.h>
 
 #include <climits>
+#include <cwctype>
 #include <cstdint>
 #include <array>
 #include <cstring>
@@ -87,15 +88,30 @@ std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned 
   return text;
 }
 
+namespace {
+
+// The C locale classifies and maps ASCII only; C.UTF-8 has the Unicode tables.
+locale_t Utf8Locale() {
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  return utf8;
+}
+
+}  // namespace
+
 bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower) {
   const size_t nul = text.find(L'\0');
   if (nul != std::wstring_view::npos) text = text.substr(0, nul);
-  // The C locale maps ASCII only; C.UTF-8 has the full Unicode case table.
-  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  const locale_t utf8 = Utf8Locale();
   if (utf8 == static_cast<locale_t>(0)) return false;
   lower.assign(text);
   for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), utf8));
   return true;
+}
+
+bool PlatformIsAlnum(wchar_t c) {
+  const locale_t utf8 = Utf8Locale();
+  if (utf8 == static_cast<locale_t>(0)) return std::iswalnum(static_cast<wint_t>(c)) != 0;
+  return iswalnum_l(static_cast<wint_t>(c), utf8) != 0;
 }
 
 bool PlatformIsSpace(wchar_t c) {
@@ -107,13 +123,6 @@ bool PlatformIsSpace(wchar_t c) {
     default:
       return c >= 0x2000 && c <= 0x200A;
   }
-}
-
-bool PlatformIsAlnum(wchar_t c) {
-  // As for lower case: only C.UTF-8 classifies letters beyond ASCII.
-  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  if (utf8 == static_cast<locale_t>(0)) return iswalnum(static_cast<wint_t>(c)) != 0;
-  return iswalnum_l(static_cast<wint_t>(c), utf8) != 0;
 }
 
 }  // namespace kontaktel

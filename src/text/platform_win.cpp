@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <bitset>
 #include <climits>
+#include <cwctype>
+#include <vector>
 
 #include "text/platform.h"
 
@@ -25,24 +28,66 @@ bool PlatformLowerInvariant(std::wstring_view text, std::wstring& lower) {
   if (text.empty()) return true;
   if (text.size() > static_cast<size_t>(INT_MAX)) return false;
   const int length = static_cast<int>(text.size());
-  const int needed = LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(), length, nullptr, 0);
+  const int needed =
+      LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(), length, nullptr, 0);
   if (needed <= 0) return false;
   lower.resize(static_cast<size_t>(needed));
-  if (LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(), length, lower.data(), needed) <= 0) {
+  if (LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(), length, lower.data(), needed) <=
+      0) {
     lower.clear();
     return false;
   }
   return true;
 }
 
-bool PlatformIsSpace(wchar_t c) {
+bool PlatformIsAlnum(wchar_t c) {
+  return std::iswalnum(static_cast<wint_t>(c)) != 0;
+}
+
+namespace {
+
+bool IsSpaceByOneCall(wchar_t c) {
   WORD type = 0;
   return GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & C1_SPACE) != 0;
 }
 
-bool PlatformIsAlnum(wchar_t c) {
-  WORD type = 0;
-  return GetStringTypeW(CT_CTYPE1, &c, 1, &type) && (type & (C1_ALPHA | C1_DIGIT)) != 0;
+// The class of every UTF-16 unit outside the surrogates, from two calls:
+// trimming asks for the last character of every line, and in Cyrillic text
+// that is a call into the system per line.
+class SpaceTable {
+ public:
+  SpaceTable() {
+    Fill(0x0000, 0xD800);
+    Fill(0xE000, 0x10000);
+  }
+  bool IsSpace(wchar_t c) const {
+    const unsigned unit = static_cast<unsigned>(c);
+    if (unit >= 0xD800 && unit < 0xE000) return IsSpaceByOneCall(c);
+    return space_[unit];
+  }
+
+ private:
+  void Fill(unsigned begin, unsigned end) {
+    std::vector<wchar_t> units(end - begin);
+    for (unsigned unit = begin; unit < end; ++unit)
+      units[unit - begin] = static_cast<wchar_t>(unit);
+    std::vector<WORD> types(units.size());
+    const bool classified =
+        GetStringTypeW(CT_CTYPE1, units.data(), static_cast<int>(units.size()), types.data()) != 0;
+    for (unsigned unit = begin; unit < end; ++unit) {
+      space_[unit] = classified ? (types[unit - begin] & C1_SPACE) != 0
+                                : IsSpaceByOneCall(static_cast<wchar_t>(unit));
+    }
+  }
+
+  std::bitset<0x10000> space_;
+};
+
+}  // namespace
+
+bool PlatformIsSpace(wchar_t c) {
+  static const SpaceTable table;
+  return table.IsSpace(c);
 }
 
 }  // namespace kontaktel
@@ -67,9 +112,9 @@ bool PlatformReadFile(const wchar_t* path, size_t maxSize, std::string& bytes) {
   bytes.clear();
   if (path == nullptr) return false;
   // Another program (a phone sync tool, the host itself) may hold the file open.
-  FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr));
+  FileHandle file(CreateFileW(
+      path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (file.handle == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.handle, &size) || size.QuadPart < 0 ||

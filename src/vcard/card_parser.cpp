@@ -1,5 +1,6 @@
 #include "vcard/card_parser.h"
 
+#include <algorithm>
 #include <array>
 
 #include "text/text_util.h"
@@ -14,12 +15,14 @@ using namespace std::string_view_literals;
 namespace {
 
 // Bookkeeping that the details never show as a line of its own.
+// clang-format off
 constexpr std::array<std::wstring_view, 14> kHiddenNames{
     L"BEGIN",      L"END",          L"VERSION", L"PHOTO",
     L"X-ABLABEL",  L"UID",          L"PRODID",  L"CLIENTPIDMAP",
     L"X-ADDRESSING-GRAMMAR",        L"X-ABUID", L"X-ABSHOWAS",
     L"X-IMAGETYPE", L"X-IMAGEHASH", L"X-SHARED-PHOTO-DISPLAY-PREF",
 };
+// clang-format on
 
 bool IsHidden(std::wstring_view name) {
   for (const std::wstring_view hidden : kHiddenNames) {
@@ -42,13 +45,21 @@ bool EqualsIgnoringAsciiCase(std::wstring_view text, std::wstring_view upperLite
 // The non-empty trimmed segments of a decoded structured value, joined.
 std::wstring JoinNonEmptySegments(std::wstring_view decoded, std::wstring_view separator) {
   std::wstring joined;
-  for (const std::wstring_view segment : SplitFields(decoded, L';')) {
-    const std::wstring_view trimmed = TrimSpace(segment);
-    if (trimmed.empty()) continue;
-    if (!joined.empty()) joined += separator;
-    joined += trimmed;
+  // At most the segments and a separator per ";": one allocation, no slack to speak of.
+  const auto semicolons = static_cast<size_t>(std::count(decoded.begin(), decoded.end(), L';'));
+  joined.reserve(decoded.size() - semicolons + separator.size() * semicolons);
+  size_t start = 0;
+  for (;;) {
+    const size_t end = decoded.find(L';', start);
+    const std::wstring_view trimmed = TrimSpace(decoded.substr(
+        start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
+    if (!trimmed.empty()) {
+      if (!joined.empty()) joined += separator;
+      joined += trimmed;
+    }
+    if (end == std::wstring_view::npos) return joined;
+    start = end + 1;
   }
-  return joined;
 }
 
 // vCard 4.0 embeds a photo as a data URI, "data:image/jpeg;base64,/9j/...".
@@ -62,13 +73,43 @@ std::wstring_view SkipDataUriHeader(std::wstring_view data) {
   return data.substr(comma + 1);
 }
 
+// The record of one line, or nothing for the lines the details never show.
+// The raw prefix is copied only for a record that is kept.
+void AppendProperty(std::vector<CardProperty>& properties, const std::wstring& name,
+                    std::wstring_view rawPrefix, std::wstring&& value, bool freeText) {
+  if (name == L"X-ABLABEL"sv) {
+    properties.push_back(
+        CardProperty{name, std::wstring(rawPrefix), std::move(value), false, freeText});
+  } else if (name == L"PHOTO"sv) {
+    properties.push_back(
+        CardProperty{name, std::wstring(rawPrefix), std::wstring(), false, freeText});
+  } else if (!IsHidden(name) && (!value.empty() || freeText)) {
+    properties.push_back(
+        CardProperty{name, std::wstring(rawPrefix), std::move(value), true, freeText});
+  }
+}
+
+// An upper bound on the cards of a file: each begins with a BEGIN:VCARD line.
+size_t CountBeginLines(const std::vector<std::wstring_view>& lines) {
+  size_t count = 0;
+  for (const std::wstring_view line : lines) {
+    // Most lines are ruled out by their first character.
+    if (line.empty() || (line[0] != L'B' && line[0] != L'b' && !IsSpaceChar(line[0]))) continue;
+    const std::wstring_view trimmed = TrimSpace(line);
+    if (trimmed.size() == 11 && EqualsIgnoringAsciiCase(trimmed, L"BEGIN:VCARD"sv)) ++count;
+  }
+  return count;
+}
+
 class CardAssembler {
  public:
   explicit CardAssembler(const LineList& lines) : lines_(lines.lines) {}
 
   CardSet Run() {
+    // Sized once: growing a list of large cards would hold two copies of it.
+    cards_.reserve(CountBeginLines(lines_));
     for (index_ = 0; index_ < lines_.size(); ++index_) HandleLine(TrimSpace(lines_[index_]));
-    if (inCard_) cards_.push_back(std::move(card_));
+    if (inCard_) FinishCard();
     return std::move(cards_);
   }
 
@@ -78,12 +119,13 @@ class CardAssembler {
     if (EqualsIgnoringAsciiCase(line, L"BEGIN:VCARD"sv)) {
       // A nested or repeated BEGIN drops whatever the unfinished card holds.
       card_ = Card{};
+      properties_.clear();
       inCard_ = true;
       return;
     }
     if (EqualsIgnoringAsciiCase(line, L"END:VCARD"sv)) {
       if (inCard_) {
-        cards_.push_back(std::move(card_));
+        FinishCard();
         card_ = Card{};
         inCard_ = false;
       }
@@ -99,9 +141,22 @@ class CardAssembler {
     HandleProperty(property_);
   }
 
+  // The records gather in a list reused from card to card and move into the
+  // card at its end, so that each card's list is allocated once at its size.
+  void FinishCard() {
+    card_.properties.reserve(properties_.size());
+    for (CardProperty& property : properties_) card_.properties.push_back(std::move(property));
+    properties_.clear();
+    cards_.push_back(std::move(card_));
+  }
+
   // D(X): the value decoded, then unescaped.
   static std::wstring Decode(const PropertyLine& line, std::wstring_view text) {
-    if (line.quotedPrintable) return UnescapeText(DecodeValue(text, true, line.charset));
+    if (line.quotedPrintable) {
+      std::wstring decoded = DecodeValue(text, true, line.charset);
+      if (decoded.find(L'\\') == std::wstring::npos) return decoded;  // nothing to unescape
+      return UnescapeText(decoded);
+    }
     // Most values hold neither escapes nor trailing "=": one copy is enough.
     const size_t end = text.find_last_not_of(L'=');
     text = text.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
@@ -110,7 +165,7 @@ class CardAssembler {
   }
 
   void Add(const PropertyLine& line, std::wstring value, bool freeText = false) {
-    AddProperty(card_, line.name, std::wstring(line.rawPrefix), std::move(value), freeText);
+    AppendProperty(properties_, line.name, line.rawPrefix, std::move(value), freeText);
   }
 
   // Values that fill a list when not empty, and the first of which fills a field.
@@ -131,16 +186,23 @@ class CardAssembler {
 
   void HandleName(const PropertyLine& line) {
     // Each component is decoded by itself, so an escaped ";" does not split.
-    const std::vector<std::wstring_view> parts = SplitFields(line.value, L';');
     std::wstring joined;
-    for (size_t i = 0; i < parts.size(); ++i) {
-      std::wstring part = Decode(line, parts[i]);
-      if (i == 0) card_.familyName = part;
-      if (i == 1) card_.givenName = part;
+    joined.reserve(line.value.size());
+    size_t start = 0;
+    for (size_t i = 0;; ++i) {
+      const size_t end = line.value.find(L';', start);
+      std::wstring part = Decode(
+          line, line.value.substr(
+                    start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
       const std::wstring_view trimmed = TrimSpace(part);
-      if (trimmed.empty()) continue;
-      if (!joined.empty()) joined += L' ';
-      joined += trimmed;
+      if (!trimmed.empty()) {
+        if (!joined.empty()) joined += L' ';
+        joined += trimmed;
+      }
+      if (i == 0) card_.familyName = std::move(part);
+      if (i == 1) card_.givenName = std::move(part);
+      if (end == std::wstring_view::npos) break;
+      start = end + 1;
     }
     Add(line, std::move(joined));
   }
@@ -217,7 +279,11 @@ class CardAssembler {
       return Add(line, std::move(gender));
     }
     std::wstring* field = FieldFor(name);
-    if (field == nullptr) return Add(line, Decode(line, line.value));
+    if (field == nullptr) {
+      // A hidden line other than a label leaves no record: nothing to decode.
+      if (IsHidden(name) && name != L"X-ABLABEL"sv) return;
+      return Add(line, Decode(line, line.value));
+    }
     *field = Decode(line, line.value);
     Add(line, *field);
   }
@@ -234,8 +300,9 @@ class CardAssembler {
 
   const std::vector<std::wstring_view>& lines_;
   size_t index_ = 0;
-  PropertyLine property_;  // reused from line to line
-  std::wstring continued_;  // a value extended by a continuation rule
+  PropertyLine property_;                 // reused from line to line
+  std::vector<CardProperty> properties_;  // the records of the card being read
+  std::wstring continued_;                // a value extended by a continuation rule
   bool inCard_ = false;
   Card card_;
   CardSet cards_;
@@ -245,15 +312,7 @@ class CardAssembler {
 
 void AddProperty(Card& card, const std::wstring& name, std::wstring rawPrefix, std::wstring value,
                  bool freeText) {
-  const bool hidden = IsHidden(name);
-  const bool visible = !hidden && (!value.empty() || freeText);
-  if (name == L"X-ABLABEL"sv) {
-    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::move(value), false, freeText});
-  } else if (name == L"PHOTO"sv) {
-    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::wstring(), false, freeText});
-  } else if (visible) {
-    card.properties.push_back(CardProperty{name, std::move(rawPrefix), std::move(value), true, freeText});
-  }
+  AppendProperty(card.properties, name, rawPrefix, std::move(value), freeText);
 }
 
 CardSet ParseCards(std::wstring_view text) {

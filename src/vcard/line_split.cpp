@@ -1,10 +1,89 @@
 #include "vcard/line_split.h"
 
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kontaktel {
 
 namespace {
 
-bool IsBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }
+bool IsBreak(wchar_t c) {
+  return c == L'\r' || c == L'\n';
+}
+
+#if defined(__SSE2__)
+// Sixteen bytes of wide characters at a time: the lanes equal to `c`.
+__m128i Splat(wchar_t c) {
+  if constexpr (sizeof(wchar_t) == 2) return _mm_set1_epi16(static_cast<short>(c));
+  return _mm_set1_epi32(static_cast<int>(c));
+}
+
+__m128i Equal(__m128i a, __m128i b) {
+  if constexpr (sizeof(wchar_t) == 2) return _mm_cmpeq_epi16(a, b);
+  return _mm_cmpeq_epi32(a, b);
+}
+
+__m128i Load(const wchar_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+constexpr size_t kLanes = 16 / sizeof(wchar_t);
+
+// Set bits of a 16-bit mask, without a library call where the CPU's own
+// instruction is not assumed.
+size_t CountBits(unsigned mask) {
+  mask = mask - ((mask >> 1) & 0x5555u);
+  mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
+  mask = (mask + (mask >> 4)) & 0x0F0Fu;
+  return (mask + (mask >> 8)) & 0x1Fu;
+}
+#endif
+
+// The first CR or LF at or after `i`, or the text's end. Lines are long and
+// breaks rare, so the scan takes a vector of characters at a time.
+size_t FindBreak(std::wstring_view text, size_t i) {
+  const wchar_t* const data = text.data();
+  const size_t size = text.size();
+#if defined(__SSE2__)
+  const __m128i cr = Splat(L'\r'), lf = Splat(L'\n');
+  while (size - i >= kLanes) {
+    const __m128i v = Load(data + i);
+    const int mask = _mm_movemask_epi8(_mm_or_si128(Equal(v, cr), Equal(v, lf)));
+    if (mask != 0)
+      return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / sizeof(wchar_t);
+    i += kLanes;
+  }
+#endif
+  while (i < size && !IsBreak(data[i])) ++i;
+  return i;
+}
+
+// About the number of lines: every line but the last ends in an LF, or, in
+// files that break lines with CR alone, in a CR.
+size_t EstimateLines(std::wstring_view text) {
+  size_t cr = 0, lf = 0, i = 0;
+#if defined(__SSE2__)
+  const __m128i crs = Splat(L'\r'), lfs = Splat(L'\n');
+  for (; text.size() - i >= kLanes; i += kLanes) {
+    const __m128i v = Load(text.data() + i);
+    const auto crMask = static_cast<unsigned>(_mm_movemask_epi8(Equal(v, crs)));
+    const auto lfMask = static_cast<unsigned>(_mm_movemask_epi8(Equal(v, lfs)));
+    if ((crMask | lfMask) == 0) continue;
+    cr += CountBits(crMask);
+    lf += CountBits(lfMask);
+  }
+  cr /= sizeof(wchar_t);
+  lf /= sizeof(wchar_t);
+#endif
+  for (; i < text.size(); ++i) {
+    cr += text[i] == L'\r';
+    lf += text[i] == L'\n';
+  }
+  return std::max(cr, lf) + 1;
+}
 
 }  // namespace
 
@@ -67,15 +146,12 @@ LineList UnfoldLines(const std::vector<std::wstring_view>& lines) {
 }
 
 LineList UnfoldText(std::wstring_view text) {
-  // Counting the breaks first sizes the list once; a CR LF pair counts twice,
-  // which only over-reserves.
-  size_t breaks = 0;
-  for (const wchar_t c : text) breaks += IsBreak(c);
-  Unfolder unfolder(breaks + 1);
+  // Sized once for the common files; a file that mixes its breaks may grow it.
+  Unfolder unfolder(EstimateLines(text));
   size_t i = 0;
   while (i < text.size()) {
     const size_t start = i;
-    while (i < text.size() && !IsBreak(text[i])) ++i;
+    i = FindBreak(text, i);
     unfolder.Add(text.substr(start, i - start));
     while (i < text.size() && IsBreak(text[i])) ++i;
   }

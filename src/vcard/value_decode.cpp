@@ -24,29 +24,36 @@ int Base64Value(wchar_t c) {
   return -1;
 }
 
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(wchar_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(wchar_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
-// The characters of a quoted-printable value as bytes. A surrogate pair is
-// taken as the one character it encodes (as UTF-8 it is one four-byte
+// The characters of a quoted-printable value as bytes, appended. A surrogate
+// pair is taken as the one character it encodes (as UTF-8 it is one four-byte
 // sequence); a lone surrogate cannot be encoded and adds nothing.
-std::string QuotedPrintableBytes(std::wstring_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
+void AppendQuotedPrintableBytes(std::wstring_view text, std::vector<uint8_t>& bytes) {
+  std::string encoded;  // one character's UTF-8, short enough to stay inline
   for (size_t i = 0; i < text.size(); ++i) {
     const wchar_t c = text[i];
-    if (static_cast<uint32_t>(c) <= 0x7F) {
-      bytes.push_back(static_cast<char>(c));
-    } else if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      const uint32_t codePoint = 0x10000 + ((static_cast<uint32_t>(c) - 0xD800) << 10) +
-                                 (static_cast<uint32_t>(text[i + 1]) - 0xDC00);
-      AppendUtf8(bytes, codePoint);
-      ++i;
-    } else if (!IsHighSurrogate(c) && !IsLowSurrogate(c) && static_cast<uint32_t>(c) <= 0x10FFFF) {
-      AppendUtf8(bytes, static_cast<uint32_t>(c));
+    uint32_t codePoint = static_cast<uint32_t>(c);
+    if (codePoint <= 0x7F) {
+      bytes.push_back(static_cast<uint8_t>(c));
+      continue;
     }
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      codePoint =
+          0x10000 + ((codePoint - 0xD800) << 10) + (static_cast<uint32_t>(text[i + 1]) - 0xDC00);
+      ++i;
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || codePoint > 0x10FFFF) {
+      continue;
+    }
+    encoded.clear();
+    AppendUtf8(encoded, codePoint);
+    bytes.insert(bytes.end(), encoded.begin(), encoded.end());
   }
-  return bytes;
 }
 
 bool IsTrailingJunk(wchar_t c) {
@@ -70,26 +77,29 @@ std::wstring DecodeValue(std::wstring_view text, bool quotedPrintable, std::wstr
 }
 
 std::vector<uint8_t> DecodeQuotedPrintable(std::wstring_view text) {
-  const std::string bytes = QuotedPrintableBytes(text);
-  std::vector<uint8_t> result;
-  result.reserve(bytes.size());
+  // The bytes are decoded where they stand: the decoded form is never longer.
+  std::vector<uint8_t> bytes;
+  bytes.reserve(text.size());
+  AppendQuotedPrintableBytes(text, bytes);
+  size_t out = 0;
   for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto c = static_cast<uint8_t>(bytes[i]);
+    const uint8_t c = bytes[i];
     if (c != '=') {
-      result.push_back(c);
+      bytes[out++] = c;
       continue;
     }
     if (i + 1 == bytes.size()) break;
-    const int high = i + 2 < bytes.size() ? HexValue(static_cast<uint8_t>(bytes[i + 1])) : -1;
-    const int low = high >= 0 ? HexValue(static_cast<uint8_t>(bytes[i + 2])) : -1;
+    const int high = i + 2 < bytes.size() ? HexValue(bytes[i + 1]) : -1;
+    const int low = high >= 0 ? HexValue(bytes[i + 2]) : -1;
     if (low < 0) {
-      result.push_back(c);
+      bytes[out++] = c;
       continue;
     }
-    result.push_back(static_cast<uint8_t>(high << 4 | low));
+    bytes[out++] = static_cast<uint8_t>(high << 4 | low);
     i += 2;
   }
-  return result;
+  bytes.resize(out);
+  return bytes;
 }
 
 std::wstring UnescapeText(std::wstring_view text) {
@@ -102,10 +112,12 @@ std::wstring UnescapeText(std::wstring_view text) {
       continue;
     }
     switch (text[i + 1]) {
+      // clang-format off
       case L'n': case L'N': result.push_back(L'\n'); break;
       case L't': case L'T': result.push_back(L'\t'); break;
       case L',': case L';': case L':': case L'\\': result.push_back(text[i + 1]); break;
       default: result.push_back(c); continue;  // the next character is read normally
+      // clang-format on
     }
     ++i;
   }

@@ -1,0 +1,87 @@
+// Whole files through the loading pipeline, then every card through matching,
+// with the folded-copy matcher checked against folding text by text.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_targets.h"
+#include "present/card_match.h"
+#include "text/case_fold.h"
+#include "text/file_text.h"
+#include "vcard/card_parser.h"
+#include "vcard/line_split.h"
+#include "vcard/value_decode.h"
+
+namespace kontaktel::fuzz {
+
+namespace {
+
+void CheckUnfolding(std::wstring_view text) {
+  const LineList direct = UnfoldText(text);
+  const LineList twoSteps = UnfoldLines(SplitLines(text));
+  if (direct.lines != twoSteps.lines) Fail("UnfoldText differs from UnfoldLines(SplitLines)");
+}
+
+// Per-card presentation (details text, list accessors, captions) joins here.
+void ExerciseCard(const Card& card) {
+  (void)card;
+}
+
+void CheckMatching(const CardSet& cards, std::wstring_view text) {
+  std::vector<std::wstring> needles{L"a", L"an", L"cell", L"иван", L"@", L"1"};
+  // A needle from the input itself reaches the odd characters it holds.
+  if (!text.empty())
+    needles.emplace_back(text.substr(text.size() - std::min<size_t>(text.size(), 3)));
+  if (text.size() > 8) needles.emplace_back(text.substr(text.size() / 2, 2));
+  FoldedCardTexts folded;
+  folded.Build(cards);
+  std::vector<uint8_t> flags;
+  for (const std::wstring& raw : needles) {
+    const std::wstring needle = LowerForMatch(raw);
+    for (const bool wholeWord : {false, true}) {
+      folded.MatchAll(cards, needle, wholeWord, flags);
+      for (size_t i = 0; i < cards.size(); ++i) {
+        const bool expected = CardMatches(cards[i], needle, wholeWord, false);
+        if ((flags[i] != 0) != expected) Fail("folded matching differs from folding each text");
+        if (folded.Matches(i, needle, wholeWord) != expected) Fail("Matches differs from MatchAll");
+      }
+    }
+    for (const Card& card : cards) CardMatches(card, raw, true, true);
+  }
+
+  FilterState state;
+  AttachCardsToFilter(cards, state);
+  state.filterText = needles.back();
+  state.photoOnly = text.size() % 2 == 1;
+  RebuildVisibleList(cards, state);
+  state.searchText = needles.back();
+  ComputeSearchMatches(cards, state, text.size() % 3 == 0, text.size() % 5 == 0);
+  if (state.matchCount > cards.size()) Fail("more matches than cards");
+  const auto hit = FindSearchHit(cards, state, text.size(), text.size() % 7 == 0);
+  if (hit && (*hit >= cards.size() || state.matchFlags[*hit] != 1)) Fail("search hit not a match");
+  if (!cards.empty() && state.selected >= cards.size()) Fail("selection outside the cards");
+  StatusText(cards.size(), state, text.size() % 2 == 0);
+}
+
+}  // namespace
+
+int FuzzParse(const uint8_t* data, size_t size) {
+  if (size > kMaxFileSize) return 0;
+  const std::wstring text =
+      DecodeFileText(std::string_view(reinterpret_cast<const char*>(data), size));
+  CheckUnfolding(text);
+  const CardSet cards = ParseCards(text);
+  for (const Card& card : cards) {
+    for (const CardProperty& property : card.properties) {
+      if (property.name == L"PHOTO" && !property.value.empty()) Fail("PHOTO record with a value");
+    }
+    if (card.photoData && (card.photoData->empty() || card.photoData->size() > kMaxPhotoBytes)) {
+      Fail("photo outside its bounds");
+    }
+    ExerciseCard(card);
+  }
+  CheckMatching(cards, text);
+  return 0;
+}
+
+}  // namespace kontaktel::fuzz

@@ -1,0 +1,367 @@
+#include "present/card_match.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "corpus.h"
+#include "text/case_fold.h"
+#include "text/file_text.h"
+#include "text/utf8.h"
+#include "vcard/card_parser.h"
+
+namespace kontaktel {
+namespace {
+
+using Indices = std::vector<uint64_t>;
+
+Card ParseOne(std::wstring_view body) {
+  std::wstring text = L"BEGIN:VCARD\r\nVERSION:3.0\r\n";
+  text += body;
+  text += L"END:VCARD\r\n";
+  CardSet cards = ParseCards(text);
+  EXPECT_EQ(cards.size(), 1u);
+  return cards.empty() ? Card{} : std::move(cards[0]);
+}
+
+Card Named(const wchar_t* name) {
+  Card card;
+  card.fullName = name;
+  return card;
+}
+
+// The filter's and the search's answer for every card, by folding each text anew.
+std::vector<uint8_t> MatchesFoldingEachText(const CardSet& cards, std::wstring_view needle,
+                                            bool wholeWord) {
+  std::vector<uint8_t> flags;
+  for (const Card& card : cards) flags.push_back(CardMatches(card, needle, wholeWord, false));
+  return flags;
+}
+
+// Needles taken from the cards' own texts, so that many of them hit.
+std::vector<std::wstring> NeedlesFrom(const CardSet& cards) {
+  std::vector<std::wstring> needles{L"a",  L"an",   L"ann",  L"cell", L"home",   L"+7",
+                                    L"@",  L"иван", L"ИВАН", L"ООО",  L"é",      L"ü",
+                                    L"x-", L"1",    L" ",    L"zzzz", L"berlin", L"москва"};
+  for (size_t i = 0; i < cards.size(); i += 7) {
+    ForEachMatchText(cards[i], [&](std::wstring_view text) {
+      if (text.size() >= 4) needles.emplace_back(text.substr(text.size() / 3, 3));
+      return needles.size() % 5 == 0;  // a few texts of each card
+    });
+  }
+  return needles;
+}
+
+void ExpectFoldedAgrees(const CardSet& cards, const std::string& what) {
+  FoldedCardTexts folded;
+  folded.Build(cards);
+  ASSERT_EQ(folded.CardCount(), cards.size());
+  for (const std::wstring& raw : NeedlesFrom(cards)) {
+    const std::wstring needle = LowerForMatch(raw);
+    for (const bool wholeWord : {false, true}) {
+      std::vector<uint8_t> flags;
+      folded.MatchAll(cards, needle, wholeWord, flags);
+      const std::vector<uint8_t> expected = MatchesFoldingEachText(cards, needle, wholeWord);
+      ASSERT_EQ(flags, expected) << what << " needle " << WideToUtf8(needle) << " whole word "
+                                 << wholeWord;
+      for (size_t i = 0; i < cards.size(); ++i) {
+        ASSERT_EQ(folded.Matches(i, needle, wholeWord), expected[i] != 0) << what << " card " << i;
+      }
+    }
+  }
+}
+
+TEST(TextContains, EmptyTextsNeverMatch) {
+  EXPECT_FALSE(TextContains(L"", L"a", false, false));
+  EXPECT_FALSE(TextContains(L"abc", L"", false, false));
+  EXPECT_FALSE(TextContains(L"ab", L"abc", false, true));
+}
+
+TEST(TextContains, FoldsTheHaystackOnlyNotTheNeedle) {
+  EXPECT_TRUE(TextContains(L"ANNA Smith", L"anna", false, false));
+  EXPECT_FALSE(TextContains(L"anna", L"ANNA", false, false));  // callers fold the needle
+  EXPECT_TRUE(TextContains(L"Müller", L"müller", false, false));
+  EXPECT_TRUE(TextContains(L"ÄRGER", L"ärger", false, false));
+  EXPECT_TRUE(TextContains(L"ИВАН Петров", L"иван", false, false));
+  EXPECT_TRUE(TextContains(L"Ёлка", LowerForMatch(L"ЁЛКА"), false, false));
+}
+
+TEST(TextContains, CaseSensitiveTakesBothAsWritten) {
+  EXPECT_TRUE(TextContains(L"Ann Lee", L"Ann", false, true));
+  EXPECT_FALSE(TextContains(L"Ann Lee", L"ann", false, true));
+  EXPECT_FALSE(TextContains(L"Иван", L"иван", false, true));
+}
+
+TEST(TextContains, WholeWordsCountAtTheEdgesOfTheText) {
+  EXPECT_TRUE(TextContains(L"ann", L"ann", true, false));
+  EXPECT_TRUE(TextContains(L"ann lee", L"ann", true, false));
+  EXPECT_TRUE(TextContains(L"lee ann", L"ann", true, false));
+  EXPECT_TRUE(TextContains(L"lee,ann.", L"ann", true, false));
+  EXPECT_FALSE(TextContains(L"anna", L"ann", true, false));
+  EXPECT_FALSE(TextContains(L"joann", L"ann", true, false));
+  EXPECT_FALSE(TextContains(L"ann2", L"ann", true, false));
+  // The first occurrence is inside a word; the search goes on to the next one.
+  EXPECT_TRUE(TextContains(L"Joanna, Ann", L"ann", true, false));
+  // Cyrillic letters are letters for the whole-word rule.
+  EXPECT_FALSE(TextContains(L"Иванов", L"иван", true, false));
+  EXPECT_TRUE(TextContains(L"Иван Петров", L"иван", true, false));
+}
+
+TEST(CardMatches, EmptyNeedleMatchesNothing) {
+  EXPECT_FALSE(CardMatches(Named(L"Ann"), L"", false, false));
+}
+
+TEST(CardMatches, ReadsEveryTextOfTheCard) {
+  const Card card = ParseOne(
+      L"FN:Fiona Full\r\nN:Family;Given;;;\r\nORG:Orgco;Unit\r\nTITLE:Titled\r\n"
+      L"BDAY:1999-12-31\r\nURL:http://site.example\r\nNOTE:Noted thing\r\nGENDER:F\r\n"
+      L"LANG:de\r\nKIND:individual\r\nPHOTO;VALUE=URL:http://pic.example/p.jpg\r\n"
+      L"TEL;TYPE=CELL,VOICE:+49 151\r\nEMAIL;TYPE=INTERNET:fi@mail.example\r\n"
+      L"ADR:;;Street 1;Town;;;Land\r\nMEMBER:urn:uuid:member-1\r\n"
+      L"X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;Fifi;1\r\n"
+      L"X-CUSTOM-THING:custom value\r\n");
+  for (const wchar_t* needle :
+       {L"fiona",        L"family",      L"given",      L"orgco, unit",    L"titled",   L"1999",
+        L"site.example", L"noted",       L"individual", L"pic.example",    L"+49",      L"cell",
+        L"voice",        L"fi@mail",     L"internet",   L"street 1, town", L"member-1", L"nickname",
+        L"fifi",         L"custom value"}) {
+    EXPECT_TRUE(CardMatches(card, needle, false, false)) << WideToUtf8(needle);
+  }
+  EXPECT_FALSE(CardMatches(card, L"nowhere", false, false));
+}
+
+TEST(CardMatches, FixedFieldsCountEvenWithoutARecord) {
+  Card card;
+  card.gender = L"Nonbinary";
+  card.language = L"Klingon";
+  card.kind = L"Group";
+  card.photoUrl = L"https://photo.example";
+  for (const wchar_t* needle : {L"nonbinary", L"klingon", L"group", L"photo.example"}) {
+    EXPECT_TRUE(CardMatches(card, needle, false, false)) << WideToUtf8(needle);
+  }
+}
+
+TEST(CardMatches, TypesOfPhonesAndEmailsAreTexts) {
+  const Card card = ParseOne(L"FN:X\r\nTEL;CELL:123\r\nEMAIL;TYPE=work:x@y.example\r\n");
+  EXPECT_TRUE(CardMatches(card, L"cell", false, false));
+  EXPECT_TRUE(CardMatches(card, L"CELL", true, true));
+  EXPECT_TRUE(CardMatches(card, L"work", true, false));
+  EXPECT_FALSE(CardMatches(card, L"home", false, false));
+}
+
+TEST(CardMatches, WholeWordAndCaseSensitiveSearch) {
+  const Card anna = ParseOne(L"FN:Anna Berg\r\n");
+  EXPECT_TRUE(CardMatches(anna, L"ann", false, false));
+  EXPECT_FALSE(CardMatches(anna, L"ann", true, false));
+  EXPECT_TRUE(CardMatches(anna, L"anna", true, false));
+  const Card ann = ParseOne(L"FN:Ann Berg\r\n");
+  EXPECT_TRUE(CardMatches(ann, L"Ann", true, true));
+  EXPECT_FALSE(CardMatches(ann, L"ann", false, true));
+}
+
+TEST(FoldedCardTexts, AgreesWithFoldingEachTextOnTheSamples) {
+  const std::filesystem::path samples = KONTAKTEL_SAMPLES;
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(samples)) {
+    if (entry.path().extension() != ".vcf") continue;
+    const CardSet cards = ParseCards(LoadFileText(entry.path().wstring().c_str()));
+    ASSERT_FALSE(cards.empty()) << entry.path();
+    ExpectFoldedAgrees(cards, entry.path().filename().string());
+    ++files;
+  }
+  EXPECT_GE(files, 6u);
+}
+
+TEST(FoldedCardTexts, AgreesWithFoldingEachTextOnAGeneratedCorpus) {
+  bench::CorpusOptions options;
+  options.seed = 7;
+  options.targetBytes = 192 * 1024;
+  const std::string bytes = bench::GenerateCorpus(options);
+  const CardSet cards = ParseCards(DecodeFileText(bytes));
+  ASSERT_GT(cards.size(), 100u);
+  ExpectFoldedAgrees(cards, "corpus");
+}
+
+TEST(FoldedCardTexts, NeedlesWithANulAreAnsweredTextByText) {
+  CardSet cards{Named(L"ab"), Named(L"cd")};
+  cards[1].title = L"ef";
+  FoldedCardTexts folded;
+  folded.Build(cards);
+  std::vector<uint8_t> flags;
+  folded.MatchAll(cards, std::wstring(L"d\0e", 3), false, flags);
+  EXPECT_EQ(flags, (std::vector<uint8_t>{0, 0}));
+}
+
+TEST(FoldedCardTexts, TextsWithControlCharactersOrNulAgreeToo) {
+  CardSet cards{Named(L"Ab\x01Cd"), Named(L"X"), Named(L"Zz")};
+  cards[1].title = std::wstring(L"EF\0GH", 5);
+  cards[2].title = L"\x01";
+  cards[2].note = L"Q\x01R";
+  const std::vector<std::wstring> needles{L"ab", L"cd", L"b\x01c", L"\x01",
+                                          L"ef", L"gh", L"zz",     L"q"};
+  FoldedCardTexts folded;
+  folded.Build(cards);
+  for (const std::wstring& needle : needles) {
+    for (const bool wholeWord : {false, true}) {
+      std::vector<uint8_t> flags;
+      folded.MatchAll(cards, needle, wholeWord, flags);
+      EXPECT_EQ(flags, MatchesFoldingEachText(cards, needle, wholeWord)) << WideToUtf8(needle);
+    }
+  }
+}
+
+class ListFilter : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cards_ = {ParseOne(L"FN:Ann Lee\r\nTEL;TYPE=CELL:111\r\n"),
+              ParseOne(L"FN:Иван Петров\r\nPHOTO;VALUE=URL:http://p.example/1.jpg\r\n"),
+              ParseOne(L"FN:Anna Berg\r\nEMAIL:anna@x.example\r\n"), ParseOne(L"FN:Bob\r\n")};
+    AttachCardsToFilter(cards_, state_);
+  }
+
+  void Apply(const wchar_t* text, bool photoOnly = false) {
+    state_.filterText = text;
+    state_.photoOnly = photoOnly;
+    RebuildVisibleList(cards_, state_);
+  }
+
+  CardSet cards_;
+  FilterState state_;
+};
+
+TEST_F(ListFilter, EmptyFilterShowsEveryCard) {
+  EXPECT_EQ(state_.visibleIndices, (Indices{0, 1, 2, 3}));
+  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 4  (1/4)");
+}
+
+TEST_F(ListFilter, FoldsTheFilterTextAndKeepsASelectionThatStaysVisible) {
+  state_.selected = 2;
+  Apply(L"ANN");
+  EXPECT_EQ(state_.visibleIndices, (Indices{0, 2}));
+  EXPECT_EQ(state_.selected, 2u);
+  Apply(L"ann");
+  EXPECT_EQ(state_.visibleIndices, (Indices{0, 2}));
+  Apply(L"ИВАН");
+  EXPECT_EQ(state_.visibleIndices, (Indices{1}));
+  EXPECT_EQ(state_.selected, 1u);
+  Apply(L"иван");
+  EXPECT_EQ(state_.visibleIndices, (Indices{1}));
+  Apply(L"cell");
+  EXPECT_EQ(state_.visibleIndices, (Indices{0}));
+}
+
+TEST_F(ListFilter, NoMatchEmptiesTheListAndSelectsTheFirstCard) {
+  state_.selected = 3;
+  state_.topRow = 2;
+  state_.detailsScroll = 40;
+  Apply(L"nobody");
+  EXPECT_TRUE(state_.visibleIndices.empty());
+  EXPECT_EQ(state_.selected, 0u);
+  EXPECT_EQ(state_.topRow, 0);
+  EXPECT_EQ(state_.detailsScroll, 0);
+  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 0/4  (1/4)");
+  EXPECT_EQ(StatusText(cards_.size(), state_, true), L"Контактов: 0/4  (1/4)");
+}
+
+TEST_F(ListFilter, PhotoOnlyKeepsCardsWithAPhotoAndUncheckingRestores) {
+  Apply(L"", true);
+  EXPECT_EQ(state_.visibleIndices, (Indices{1}));
+  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 1/4  (2/4)  \U0001F4F7");
+  Apply(L"ann", true);
+  EXPECT_TRUE(state_.visibleIndices.empty());
+  Apply(L"ann", false);
+  EXPECT_EQ(state_.visibleIndices, (Indices{0, 2}));
+}
+
+TEST_F(ListFilter, SearchMarksCountAndOrdinal) {
+  state_.searchText = L"ANN";
+  ComputeSearchMatches(cards_, state_, false, false);
+  EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>{1, 0, 1, 0}));
+  EXPECT_EQ(state_.matchCount, 2u);
+  EXPECT_EQ(state_.matchOrdinal, 1u);
+  state_.selected = 2;
+  UpdateMatchOrdinal(state_);
+  EXPECT_EQ(state_.matchOrdinal, 2u);
+  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 4  (3/4)  |  Found: 2 (2/2)");
+  EXPECT_EQ(StatusText(cards_.size(), state_, true), L"Контактов: 4  (3/4)  |  Найдено: 2 (2/2)");
+  state_.selected = 3;
+  UpdateMatchOrdinal(state_);
+  EXPECT_EQ(state_.matchOrdinal, 0u);
+  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 4  (4/4)  |  Found: 2");
+
+  ComputeSearchMatches(cards_, state_, true, false);  // whole words: Anna is not Ann
+  EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>{1, 0, 0, 0}));
+  state_.searchText = L"ann";
+  ComputeSearchMatches(cards_, state_, false, true);  // case-sensitive: only anna@x
+  EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>{0, 0, 1, 0}));
+}
+
+TEST_F(ListFilter, ASearchWithoutHitsShowsZero) {
+  state_.searchText = L"zzz";
+  ComputeSearchMatches(cards_, state_, false, false);
+  EXPECT_EQ(state_.matchCount, 0u);
+  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 4  (1/4)  |  Found: 0");
+  EXPECT_FALSE(FindSearchHit(cards_, state_, 0, false).has_value());
+  state_.searchText.clear();
+  ComputeSearchMatches(cards_, state_, false, false);
+  EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>(4, 0)));
+}
+
+TEST_F(ListFilter, SearchHitsWrapAroundInBothDirections) {
+  state_.searchText = L"ann";
+  ComputeSearchMatches(cards_, state_, false, false);
+  EXPECT_EQ(FindSearchHit(cards_, state_, 1, false), 2u);
+  EXPECT_EQ(FindSearchHit(cards_, state_, 3, false), 0u);
+  EXPECT_EQ(FindSearchHit(cards_, state_, 0, true), 0u);
+  EXPECT_EQ(FindSearchHit(cards_, state_, 1, true), 0u);
+  EXPECT_EQ(FindSearchHit(cards_, state_, 3, true), 2u);
+  EXPECT_EQ(FindSearchHit(cards_, state_, 7, false), 0u);  // modulo the card count
+  // A backward search from the first card goes on at the last one.
+  state_.searchText = L"bob";
+  ComputeSearchMatches(cards_, state_, false, false);
+  EXPECT_EQ(FindSearchHit(cards_, state_, 0, true), 3u);
+}
+
+TEST_F(ListFilter, FilterChangesKeepTheSearchMarks) {
+  state_.searchText = L"ann";
+  ComputeSearchMatches(cards_, state_, false, false);
+  Apply(L"berg");
+  EXPECT_EQ(state_.visibleIndices, (Indices{2}));
+  EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>{1, 0, 1, 0}));
+  EXPECT_EQ(state_.selected, 2u);
+  EXPECT_EQ(state_.matchOrdinal, 2u);
+}
+
+TEST_F(ListFilter, NewCardsKeepTheFilterAndClearTheSearch) {
+  Apply(L"bob");
+  state_.searchText = L"bob";
+  ComputeSearchMatches(cards_, state_, false, false);
+  CardSet other{Named(L"Bobby"), Named(L"Carl"), Named(L"Bob")};
+  AttachCardsToFilter(other, state_);
+  EXPECT_EQ(state_.visibleIndices, (Indices{0, 2}));
+  EXPECT_EQ(state_.selected, 0u);
+  EXPECT_TRUE(state_.searchText.empty());
+  EXPECT_TRUE(state_.matchFlags.empty());
+  EXPECT_EQ(StatusText(other.size(), state_, false), L"Contacts: 2/3  (1/3)");
+}
+
+TEST(StatusText, NoCards) {
+  FilterState state;
+  EXPECT_EQ(StatusText(0, state, false), L"Contacts: 0");
+}
+
+TEST(StatusText, TheFullExample) {
+  FilterState state;
+  state.visibleIndices.assign(7, 0);
+  state.selected = 2;
+  state.photoOnly = true;
+  state.searchText = L"x";
+  state.matchCount = 5;
+  state.matchOrdinal = 2;
+  EXPECT_EQ(StatusText(120, state, false),
+            L"Contacts: 7/120  (3/120)  \U0001F4F7  |  Found: 5 (2/5)");
+}
+
+}  // namespace
+}  // namespace kontaktel
