@@ -22,9 +22,12 @@ extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnost
     record->uiRussian = UiIsRussian();
     const ViewerState* state = GetViewerState(window);
     record->cardCount = state ? static_cast<int>(state->cards.size()) : -1;
-    record->selected = state ? static_cast<int>(state->selected) : -1;
+    record->selected = state ? static_cast<int>(state->filter.selected) : -1;
     record->listWidth = state ? state->listWidth : -1;
     record->loadPhotoUrl = state ? state->loadPhotoUrl : -1;
+    record->matchCount = state ? static_cast<int>(state->filter.matchCount) : -1;
+    record->matchOrdinal = state ? static_cast<int>(state->filter.matchOrdinal) : -1;
+    record->visibleCount = state ? static_cast<int>(state->filter.visibleIndices.size()) : -1;
   } catch (...) {
   }
 }

@@ -21,6 +21,9 @@ struct KontaktelDiagnostics {
   int selected;
   int listWidth;
   int loadPhotoUrl;
+  int matchCount;
+  int matchOrdinal;
+  int visibleCount;
 };
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record);

@@ -11,7 +11,7 @@
 #include "plugin/load_pipeline.h"
 #include "text/file_text.h"
 #include "vcard/card_parser.h"
-#include "view/card_search.h"
+#include "view/search.h"
 #include "view/handles.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
@@ -100,10 +100,10 @@ int SearchText(HWND window, const wchar_t* text, int flags) {
   if (window == nullptr || text == nullptr) return kResultError;
   ViewerState* state = GetViewerState(window);
   if (state == nullptr || state->cards.empty()) return kResultError;
-  const size_t count = state->cards.size();
-  const size_t selected = std::min<size_t>(state->selected, count - 1);
+  const uint64_t count = state->cards.size();
+  const uint64_t selected = std::min<uint64_t>(state->filter.selected, count - 1);
   const bool backwards = (flags & kSearchBackwards) != 0;
-  size_t start = 0;
+  uint64_t start = 0;
   if (flags & kSearchFindFirst) {
     start = backwards ? count - 1 : 0;
   } else if (backwards) {
@@ -111,11 +111,10 @@ int SearchText(HWND window, const wchar_t* text, int flags) {
   } else {
     start = (selected + 1) % count;
   }
-  const std::optional<size_t> found = FindCard(state->cards, text, start, backwards,
-                                               (flags & kSearchMatchCase) != 0, (flags & kSearchWholeWords) != 0);
-  if (!found) return kResultError;
-  SelectCard(window, *found);
-  return kResultOk;
+  return SearchCards(window, text, start, backwards, (flags & kSearchMatchCase) != 0,
+                     (flags & kSearchWholeWords) != 0)
+             ? kResultOk
+             : kResultError;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "photo/gdiplus_bitmap.h"
+#include "present/card_match.h"
 #include "vcard/card.h"
 #include "view/handles.h"
 
@@ -15,10 +16,10 @@ namespace kontaktel {
 
 struct ViewerState {
   CardSet cards;
-  std::vector<uint64_t> visibleIndices;  // the filtered list, in display order
-  uint64_t selected = 0;                 // index into cards
-  int topRow = 0;                        // first row drawn, index into visibleIndices
-  int rowHeight = 0;                     // device pixels; 0 = compute at the next paint
+  // The filtered list, the selection, the top row, the details offset, the
+  // host's search marks, the filter text and the photo-only state.
+  FilterState filter;
+  int rowHeight = 0;  // device pixels; 0 = compute at the next paint
   RECT listRect{};
   int rowsPerPage = 1;
   HWND listScrollBar = nullptr;
@@ -26,16 +27,9 @@ struct ViewerState {
   HWND detailsView = nullptr;
   HWND filterEdit = nullptr;
   HWND photoOnlyCheck = nullptr;
-  int detailsScroll = 0;
   HWND detailsScrollBar = nullptr;
   int listWidth = 0;  // 96-DPI pixels; below 1 means the default
   bool draggingSplitter = false;
-  std::wstring searchText;
-  std::vector<uint8_t> matchFlags;  // one per card after a search
-  uint32_t matchCount = 0;
-  uint32_t matchOrdinal = 0;
-  std::wstring filterText;
-  bool photoOnly = false;
   HWND tooltip = nullptr;
   int tooltipCard = -1;
   bool loadPhotoUrl = false;

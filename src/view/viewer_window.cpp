@@ -82,8 +82,8 @@ LRESULT OnKeyDown(HWND window, WPARAM key) {
   if (state == nullptr || state->cards.empty()) return 0;
   const size_t last = state->cards.size() - 1;
   switch (key) {
-    case VK_UP: SelectCard(window, state->selected > 0 ? state->selected - 1 : 0); return 0;
-    case VK_DOWN: SelectCard(window, std::min<size_t>(state->selected + 1, last)); return 0;
+    case VK_UP: SelectCard(window, state->filter.selected > 0 ? state->filter.selected - 1 : 0); return 0;
+    case VK_DOWN: SelectCard(window, std::min<size_t>(state->filter.selected + 1, last)); return 0;
     case VK_HOME: SelectCard(window, 0); return 0;
     case VK_END: SelectCard(window, last); return 0;
     default: return DefWindowProcW(window, WM_KEYDOWN, key, 0);
@@ -130,18 +130,17 @@ void PaintViewer(HWND window, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SelectScope font(dc, state->mainFont.Get());
   const bool russian = UiIsRussian();
-  std::wstring count = (russian ? L"\x041A\x043E\x043D\x0442\x0430\x043A\x0442\x044B: " : L"Contacts: ") +
-                       std::to_wstring(state->cards.size());
+  const std::wstring status = StatusText(state->cards.size(), state->filter, russian);
   RECT line = header;
   line.left += pad;
   line.right -= pad;
   SetTextColor(dc, colors.secondaryText);
-  DrawTextW(dc, count.c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(dc, status.c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (state->cards.empty()) return;
 
   // Until the contact list exists, the window shows how many cards it holds
   // and the selected card's name.
-  std::wstring name = CardDisplayName(state->cards[state->selected]);
+  std::wstring name = CardDisplayName(state->cards[state->filter.selected]);
   if (name.empty()) name = russian ? L"(\x043F\x0443\x0441\x0442\x0430\x044F \x043A\x0430\x0440\x0442\x043E\x0447\x043A\x0430)" : L"(empty card)";
   line.top = header.bottom + pad;
   line.bottom = line.top + ScaleForDpi(window, 24);
@@ -218,16 +217,9 @@ void AttachCards(HWND window, CardSet cards) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr) return;
   state->cards = std::move(cards);
-  state->selected = 0;
-  state->topRow = 0;
-  state->detailsScroll = 0;
-  state->searchText.clear();
-  state->matchFlags.clear();
-  state->matchCount = 0;
-  state->matchOrdinal = 0;
   ReadViewerSettings(state);
-  state->visibleIndices.resize(state->cards.size());
-  for (size_t i = 0; i < state->cards.size(); ++i) state->visibleIndices[i] = i;
+  // A new file is shown through the filter already typed.
+  AttachCardsToFilter(state->cards, state->filter);
   InvalidateRect(window, nullptr, FALSE);
   SendSize(window);
 }
@@ -235,8 +227,9 @@ void AttachCards(HWND window, CardSet cards) {
 void SelectCard(HWND window, size_t index) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr || state->cards.empty()) return;
-  state->selected = std::min(index, state->cards.size() - 1);
-  state->detailsScroll = 0;
+  state->filter.selected = std::min(index, state->cards.size() - 1);
+  state->filter.detailsScroll = 0;
+  UpdateMatchOrdinal(state->filter);
   InvalidateRect(window, nullptr, FALSE);
 }
 

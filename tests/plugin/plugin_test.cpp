@@ -250,6 +250,30 @@ TEST_F(PluginTest, SearchStartsWhereTheHostsFlagsSay) {
   EXPECT_EQ(Diagnostics(viewer).selected, 1);
 }
 
+TEST_F(PluginTest, SearchMarksEveryMatchingCard) {
+  TempFile file(kThreeCards);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).visibleCount, 3);
+  // Carl and Dora hold an "a"; the search stops at Dora, the second match.
+  EXPECT_EQ(listSearchTextW_(viewer, L"A", 0), 0);
+  KontaktelDiagnostics state = Diagnostics(viewer);
+  EXPECT_EQ(state.selected, 1);
+  EXPECT_EQ(state.matchCount, 2);
+  EXPECT_EQ(state.matchOrdinal, 2);
+  // An empty text changes nothing; a text that no card holds clears the marks.
+  EXPECT_EQ(listSearchTextW_(viewer, L"", 1), 1);
+  EXPECT_EQ(Diagnostics(viewer).matchCount, 2);
+  EXPECT_EQ(listSearchTextW_(viewer, L"zzz", 1), 1);
+  state = Diagnostics(viewer);
+  EXPECT_EQ(state.matchCount, 0);
+  EXPECT_EQ(state.selected, 1);
+  // A new file starts without marks.
+  EXPECT_EQ(listSearchTextW_(viewer, L"emil", 1), 0);
+  EXPECT_EQ(listLoadNextW_(parent_, viewer, file.Path().c_str(), 0), 0);
+  EXPECT_EQ(Diagnostics(viewer).matchCount, 0);
+}
+
 TEST_F(PluginTest, SearchAndCommandsRefuseWindowsThatAreNotViewers) {
   EXPECT_EQ(listSearchTextW_(nullptr, L"x", 1), 1);
   EXPECT_EQ(listSearchTextW_(parent_, L"x", 1), 1);  // the host's own window
