@@ -14,6 +14,10 @@ int FuzzParse(const uint8_t* data, size_t size);
 // The value decoders, charset conversion and property-line parsing.
 int FuzzDecode(const uint8_t* data, size_t size);
 
+// Captions from raw prefixes, label unwrapping, the image-data test and
+// e-mail discovery on arbitrary text.
+int FuzzCaption(const uint8_t* data, size_t size);
+
 using Target = int (*)(const uint8_t* data, size_t size);
 
 struct NamedTarget {
@@ -26,6 +30,7 @@ struct NamedTarget {
 inline constexpr NamedTarget kTargets[] = {
     {"parse", &FuzzParse},
     {"decode", &FuzzDecode},
+    {"caption", &FuzzCaption},
 };
 
 // Stops the run loudly: libFuzzer and the replay both report an abort.

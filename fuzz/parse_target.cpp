@@ -5,7 +5,11 @@
 #include <vector>
 
 #include "fuzz_targets.h"
+#include "present/apple_labels.h"
+#include "present/card_accessors.h"
 #include "present/card_match.h"
+#include "present/details.h"
+#include "present/email.h"
 #include "text/case_fold.h"
 #include "text/file_text.h"
 #include "vcard/card_parser.h"
@@ -22,9 +26,26 @@ void CheckUnfolding(std::wstring_view text) {
   if (direct.lines != twoSteps.lines) Fail("UnfoldText differs from UnfoldLines(SplitLines)");
 }
 
-// Per-card presentation (details text, list accessors, captions) joins here.
+// Everything the viewer shows of a card, in both languages.
 void ExerciseCard(const Card& card) {
-  (void)card;
+  for (const bool russian : {false, true}) {
+    const std::wstring details = RenderCardDetails(card, russian);
+    // Lines are CR LF: every value is normalised, only the photo address is
+    // written as it stands.
+    if (card.photoUrl.find_first_of(L"\r\n") != std::wstring::npos) continue;
+    for (size_t i = 0; i < details.size(); ++i) {
+      if (details[i] == L'\n' && (i == 0 || details[i - 1] != L'\r')) Fail("lone LF in the details text");
+      if (details[i] == L'\r' && (i + 1 == details.size() || details[i + 1] != L'\n')) {
+        Fail("lone CR in the details text");
+      }
+    }
+    BuildGroupLabelMap(card, russian);
+  }
+  CardDisplayName(card);
+  FirstPhone(card);
+  FirstEmail(card);
+  const std::wstring email = FallbackEmail(card);
+  if (!email.empty() && email.find(L'@') == std::wstring::npos) Fail("fallback e-mail without @");
 }
 
 void CheckMatching(const CardSet& cards, std::wstring_view text) {

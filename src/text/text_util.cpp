@@ -31,6 +31,21 @@ bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
+bool EqualsAsciiUpper(std::wstring_view text, std::wstring_view upperLiteral) {
+  if (text.size() != upperLiteral.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    wchar_t c = text[i];
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
+    if (c != upperLiteral[i]) return false;
+  }
+  return true;
+}
+
+bool StartsWithAsciiUpper(std::wstring_view text, std::wstring_view upperLiteral) {
+  return text.size() >= upperLiteral.size() &&
+         EqualsAsciiUpper(text.substr(0, upperLiteral.size()), upperLiteral);
+}
+
 std::wstring_view StripQuotes(std::wstring_view text) {
   if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') {
     return text.substr(1, text.size() - 2);

@@ -25,6 +25,11 @@ std::wstring_view TrimSpace(T&& text) = delete;
 std::wstring AsciiUpper(std::wstring_view text);
 bool StartsWith(std::wstring_view text, std::wstring_view prefix);
 
+// AsciiUpper(text) == upperLiteral, and its prefix form, without building the
+// upper-case copy: names, parameters and keywords compare this way.
+bool EqualsAsciiUpper(std::wstring_view text, std::wstring_view upperLiteral);
+bool StartsWithAsciiUpper(std::wstring_view text, std::wstring_view upperLiteral);
+
 // Removes one pair of surrounding double quotes; a lone quote stays.
 std::wstring_view StripQuotes(std::wstring_view text);
 template <TemporaryWstring T>

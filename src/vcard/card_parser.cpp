@@ -31,17 +31,6 @@ bool IsHidden(std::wstring_view name) {
   return false;
 }
 
-// Case-insensitive for ASCII letters only, as AsciiUpper(text) == upperLiteral.
-bool EqualsIgnoringAsciiCase(std::wstring_view text, std::wstring_view upperLiteral) {
-  if (text.size() != upperLiteral.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    wchar_t c = text[i];
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
-    if (c != upperLiteral[i]) return false;
-  }
-  return true;
-}
-
 // The non-empty trimmed segments of a decoded structured value, joined.
 std::wstring JoinNonEmptySegments(std::wstring_view decoded, std::wstring_view separator) {
   std::wstring joined;
@@ -65,7 +54,7 @@ std::wstring JoinNonEmptySegments(std::wstring_view decoded, std::wstring_view s
 // vCard 4.0 embeds a photo as a data URI, "data:image/jpeg;base64,/9j/...".
 // Its header is not Base64: fed to the decoder it would shift every byte.
 std::wstring_view SkipDataUriHeader(std::wstring_view data) {
-  if (data.size() < 5 || !EqualsIgnoringAsciiCase(data.substr(0, 5), L"DATA:")) return data;
+  if (data.size() < 5 || !EqualsAsciiUpper(data.substr(0, 5), L"DATA:")) return data;
   const size_t comma = data.find(L',');
   if (comma == std::wstring_view::npos) return data;
   const std::wstring header = AsciiUpper(data.substr(0, comma));
@@ -96,7 +85,7 @@ size_t CountBeginLines(const std::vector<std::wstring_view>& lines) {
     // Most lines are ruled out by their first character.
     if (line.empty() || (line[0] != L'B' && line[0] != L'b' && !IsSpaceChar(line[0]))) continue;
     const std::wstring_view trimmed = TrimSpace(line);
-    if (trimmed.size() == 11 && EqualsIgnoringAsciiCase(trimmed, L"BEGIN:VCARD"sv)) ++count;
+    if (trimmed.size() == 11 && EqualsAsciiUpper(trimmed, L"BEGIN:VCARD"sv)) ++count;
   }
   return count;
 }
@@ -116,14 +105,14 @@ class CardAssembler {
  private:
   void HandleLine(std::wstring_view line) {
     if (line.empty()) return;
-    if (EqualsIgnoringAsciiCase(line, L"BEGIN:VCARD"sv)) {
+    if (EqualsAsciiUpper(line, L"BEGIN:VCARD"sv)) {
       // A nested or repeated BEGIN drops whatever the unfinished card holds.
       card_ = Card{};
       properties_.clear();
       inCard_ = true;
       return;
     }
-    if (EqualsIgnoringAsciiCase(line, L"END:VCARD"sv)) {
+    if (EqualsAsciiUpper(line, L"END:VCARD"sv)) {
       if (inCard_) {
         FinishCard();
         card_ = Card{};

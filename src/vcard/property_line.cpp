@@ -25,35 +25,19 @@ bool LooksLikeProperty(std::wstring_view line) {
   return hasLetter;
 }
 
-// ASCII-case-insensitive comparisons against upper-case literals, as
-// AsciiUpper(text) == literal would give, without building the upper-case copy.
-bool EqualsUpper(std::wstring_view text, std::wstring_view upperLiteral) {
-  if (text.size() != upperLiteral.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    wchar_t c = text[i];
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
-    if (c != upperLiteral[i]) return false;
-  }
-  return true;
-}
-
-bool StartsWithUpper(std::wstring_view text, std::wstring_view upperLiteral) {
-  return text.size() >= upperLiteral.size() && EqualsUpper(text.substr(0, upperLiteral.size()), upperLiteral);
-}
-
 void ReadParameter(PropertyLine& line, std::wstring_view param) {
-  if (StartsWithUpper(param, L"ENCODING="sv)) {
+  if (StartsWithAsciiUpper(param, L"ENCODING="sv)) {
     const std::wstring_view encoding = StripQuotes(param.substr(9));
-    if (EqualsUpper(encoding, L"QUOTED-PRINTABLE"sv) || EqualsUpper(encoding, L"QP"sv)) line.quotedPrintable = true;
-    if (EqualsUpper(encoding, L"BASE64"sv) || EqualsUpper(encoding, L"B"sv)) line.base64 = true;
-  } else if (EqualsUpper(param, L"QUOTED-PRINTABLE"sv) || EqualsUpper(param, L"QP"sv)) {
+    if (EqualsAsciiUpper(encoding, L"QUOTED-PRINTABLE"sv) || EqualsAsciiUpper(encoding, L"QP"sv)) line.quotedPrintable = true;
+    if (EqualsAsciiUpper(encoding, L"BASE64"sv) || EqualsAsciiUpper(encoding, L"B"sv)) line.base64 = true;
+  } else if (EqualsAsciiUpper(param, L"QUOTED-PRINTABLE"sv) || EqualsAsciiUpper(param, L"QP"sv)) {
     line.quotedPrintable = true;
-  } else if (EqualsUpper(param, L"BASE64"sv) || EqualsUpper(param, L"B"sv)) {
+  } else if (EqualsAsciiUpper(param, L"BASE64"sv) || EqualsAsciiUpper(param, L"B"sv)) {
     line.base64 = true;
-  } else if (StartsWithUpper(param, L"CHARSET="sv)) {
+  } else if (StartsWithAsciiUpper(param, L"CHARSET="sv)) {
     line.charset = StripQuotes(param.substr(8));
-  } else if (StartsWithUpper(param, L"VALUE="sv)) {
-    if (EqualsUpper(StripQuotes(param.substr(6)), L"URL"sv)) line.valueIsUrl = true;
+  } else if (StartsWithAsciiUpper(param, L"VALUE="sv)) {
+    if (EqualsAsciiUpper(StripQuotes(param.substr(6)), L"URL"sv)) line.valueIsUrl = true;
   }
 }
 
@@ -62,7 +46,7 @@ void ReadParameter(PropertyLine& line, std::wstring_view param) {
 void AssignName(std::wstring_view segment, std::wstring& name) {
   const size_t firstDot = segment.find(L'.');
   if (firstDot != std::wstring_view::npos) {
-    const bool item = StartsWithUpper(segment.substr(0, firstDot), L"ITEM"sv);
+    const bool item = StartsWithAsciiUpper(segment.substr(0, firstDot), L"ITEM"sv);
     segment = segment.substr((item ? firstDot : segment.rfind(L'.')) + 1);
   }
   name.assign(segment);
@@ -118,7 +102,7 @@ std::wstring StripGroup(std::wstring_view upperName) {
 std::vector<std::wstring> CollectTypes(const std::vector<std::wstring_view>& params) {
   std::vector<std::wstring> types;
   for (const std::wstring_view param : params) {
-    if (StartsWithUpper(param, L"TYPE="sv)) {
+    if (StartsWithAsciiUpper(param, L"TYPE="sv)) {
       const std::wstring_view list = StripQuotes(param.substr(5));
       size_t start = 0;
       for (;;) {
@@ -128,8 +112,8 @@ std::vector<std::wstring> CollectTypes(const std::vector<std::wstring_view>& par
         if (comma == std::wstring_view::npos) break;
         start = comma + 1;
       }
-    } else if (EqualsUpper(param, L"HOME"sv) || EqualsUpper(param, L"WORK"sv) || EqualsUpper(param, L"CELL"sv) ||
-               EqualsUpper(param, L"VOICE"sv) || EqualsUpper(param, L"FAX"sv) || EqualsUpper(param, L"PREF"sv)) {
+    } else if (EqualsAsciiUpper(param, L"HOME"sv) || EqualsAsciiUpper(param, L"WORK"sv) || EqualsAsciiUpper(param, L"CELL"sv) ||
+               EqualsAsciiUpper(param, L"VOICE"sv) || EqualsAsciiUpper(param, L"FAX"sv) || EqualsAsciiUpper(param, L"PREF"sv)) {
       types.push_back(AsciiUpper(param));
     }
   }
