@@ -138,12 +138,15 @@ std::vector<uint8_t> FakeJpeg(Random& random) {
 }
 
 // Folds a long line as exporters do: at `width` octets, continuation lines
-// begin with a blank.
+// begin with a blank, and a UTF-8 character is never cut in two.
 void AppendFolded(std::string& out, std::string_view line, size_t width) {
   size_t at = 0;
   bool first = true;
   while (at < line.size()) {
-    const size_t take = std::min(line.size() - at, first ? width : width - 1);
+    size_t take = std::min(line.size() - at, first ? width : width - 1);
+    while (take > 1 && at + take < line.size() && (static_cast<unsigned char>(line[at + take]) & 0xC0) == 0x80) {
+      --take;
+    }
     if (!first) out += ' ';
     out.append(line.substr(at, take));
     out += "\r\n";

@@ -77,6 +77,44 @@ std::optional<unsigned> CharsetNamedByFile(std::string_view bytes) {
   return agreed;
 }
 
+// Some exporters fold lines every 75 bytes and cut a UTF-8 character in two,
+// which makes the whole file invalid UTF-8 and would send it to a single-byte
+// code page. The fold (a run of line breaks and one blank) goes at unfolding
+// anyway: taken out from inside the characters, the bytes are UTF-8 again.
+// Nothing when no fold stands inside a character.
+std::optional<std::string> JoinFoldsInsideCharacters(std::string_view bytes) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t size = bytes.size();
+  std::string joined;
+  bool spliced = false;
+  size_t copiedUpTo = 0;  // bytes before this index are in `joined` or cut out
+  size_t i = 0;
+  while (i < size) {
+    const unsigned char lead = s[i++];
+    int missing = 0;  // continuation bytes the lead byte asks for
+    if (lead >= 0xC2 && lead <= 0xDF) missing = 1;
+    if (lead >= 0xE0 && lead <= 0xEF) missing = 2;
+    if (lead >= 0xF0 && lead <= 0xF4) missing = 3;
+    while (missing > 0 && i < size) {
+      if ((s[i] & 0xC0) == 0x80) {
+        ++i, --missing;
+        continue;
+      }
+      size_t next = i;
+      while (next < size && (s[next] == '\r' || s[next] == '\n')) ++next;
+      const bool fold = next > i && next + 1 < size && (s[next] == ' ' || s[next] == '\t') &&
+                        (s[next + 1] & 0xC0) == 0x80;
+      if (!fold) break;
+      joined.append(bytes.substr(copiedUpTo, i - copiedUpTo));
+      copiedUpTo = i = next + 1;
+      spliced = true;
+    }
+  }
+  if (!spliced) return std::nullopt;
+  joined.append(bytes.substr(copiedUpTo));
+  return joined;
+}
+
 }  // namespace
 
 std::wstring BytesToText(const char* bytes, size_t length, unsigned codePage, bool strict) {
@@ -98,6 +136,10 @@ std::wstring DecodeFileText(std::string_view bytes) {
 
   std::wstring text = BytesToText(bytes.data(), size, kCodePageUtf8, true);
   if (!text.empty()) return text;
+  if (const std::optional<std::string> joined = JoinFoldsInsideCharacters(bytes)) {
+    text = BytesToText(joined->data(), joined->size(), kCodePageUtf8, true);
+    if (!text.empty()) return text;
+  }
   if (const std::optional<unsigned> named = CharsetNamedByFile(bytes)) {
     text = BytesToText(bytes.data(), size, *named, false);
     if (!text.empty()) return text;

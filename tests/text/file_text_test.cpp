@@ -107,6 +107,25 @@ TEST(LoadFileText, InvalidUtf8IsReadInTheCharsetTheFileNames) {
   }
 }
 
+TEST(LoadFileText, FoldsThatCutAUtf8CharacterInTwoStayUtf8) {
+  // "Встреча" folded inside its "т" (D1 82), as byte-counting exporters fold.
+  EXPECT_EQ(Load("NOTE:\xD0\x92\xD1\x81\xD1\r\n \x82\xD1\x80\xD0\xB5\xD1\x87\xD0\xB0\r\n"),
+            L"NOTE:\x0412\x0441\x0442\x0440\x0435\x0447\x0430\r\n");
+  // A four-byte character cut twice, once with a tab and blank lines between.
+  std::wstring smile = L"X:";
+  if constexpr (sizeof(wchar_t) == 2) {
+    smile += static_cast<wchar_t>(0xD83D);
+    smile += static_cast<wchar_t>(0xDE00);
+  } else {
+    smile += static_cast<wchar_t>(0x1F600);
+  }
+  EXPECT_EQ(Load("X:\xF0\x9F\r\n \x98\n\n\t\x80!"), smile + L"!");
+  // A break inside a character without a blank after it is no fold: Windows-1251.
+  EXPECT_EQ(Load("FN:\xD1\r\n\x82"), L"FN:\x0421\r\n\x201A");
+  // A fold inside a character does not excuse another invalid byte.
+  EXPECT_EQ(Load("FN:\xD1\r\n \x82 \xFF"), L"FN:\x0421\r\n \x201A \x044F");
+}
+
 TEST(LoadFileText, LineBreaksSurviveUnchanged) {
   EXPECT_EQ(Load("A:1\r\nB:2\nC:3\rD:4\r\n\r\n"), L"A:1\r\nB:2\nC:3\rD:4\r\n\r\n");
 }
