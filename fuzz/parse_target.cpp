@@ -24,13 +24,21 @@ void CheckUnfolding(std::wstring_view text) {
   const LineList direct = UnfoldText(text);
   const LineList twoSteps = UnfoldLines(SplitLines(text));
   if (direct.lines != twoSteps.lines) Fail("UnfoldText differs from UnfoldLines(SplitLines)");
+  // The parser streams the same lines, and looking ahead changes nothing.
+  LineReader reader(text);
+  std::wstring_view ahead;
+  for (size_t i = 0; i < direct.lines.size(); ++i) {
+    if (!reader.Next() || reader.Line() != direct.lines[i]) Fail("LineReader differs from UnfoldText");
+    if (i % 2 == 0 && reader.Peek(ahead) && ahead != direct.lines[i + 1]) Fail("Peek differs");
+  }
+  if (reader.Next()) Fail("LineReader gives more lines than UnfoldText");
 }
 
-bool HoldsBreak(const std::wstring& text) { return text.find_first_of(L"\r\n") != std::wstring::npos; }
+bool HoldsBreak(std::wstring_view text) { return text.find_first_of(L"\r\n") != std::wstring_view::npos; }
 
 bool HoldsUnnormalisedBreak(const Card& card) {
-  if (HoldsBreak(card.photoUrl)) return true;
-  for (const CardProperty& property : card.properties) {
+  if (HoldsBreak(card.photoUrl())) return true;
+  for (const CardProperty property : card.properties()) {
     if (property.name == L"X-ABLABEL" && HoldsBreak(property.value)) return true;
   }
   return false;
@@ -102,13 +110,13 @@ int FuzzParse(const uint8_t* data, size_t size) {
       DecodeFileText(std::string_view(reinterpret_cast<const char*>(data), size));
   CheckUnfolding(text);
   const CardSet cards = ParseCards(text);
-  for (const Card& card : cards) {
-    for (const CardProperty& property : card.properties) {
+  for (const Card card : cards) {
+    for (const CardProperty property : card.properties()) {
       if (property.name == L"PHOTO" && !property.value.empty()) Fail("PHOTO record with a value");
     }
-    if (card.photoData && (card.photoData->empty() || card.photoData->size() > kMaxPhotoBytes)) {
-      Fail("photo outside its bounds");
-    }
+    if (card.photoSize() > kMaxPhotoBytes) Fail("photo outside its bounds");
+    // The bytes decoded on demand are the ones the parse counted.
+    if (card.photoData().size() != card.photoSize()) Fail("photo bytes differ from its size");
     ExerciseCard(card);
   }
   CheckMatching(cards, text);

@@ -64,9 +64,9 @@ void RepaintAll(HWND window) {
 
 HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || fileName == nullptr) return nullptr;
-  const std::wstring text = LoadFileText(fileName);
+  std::wstring text = LoadFileText(fileName);
   if (text.empty()) return nullptr;  // the host may try another viewer
-  CardSet cards = ParseCards(text);
+  CardSet cards = ParseCards(std::move(text));
   EnsureViewerClassRegistered();
   // Owned until it is filled: a failure on the way must not leave a window behind.
   UniqueWindow window(CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
@@ -79,9 +79,9 @@ HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
 
 int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || window == nullptr || fileName == nullptr) return kResultError;
-  const std::wstring text = LoadFileText(fileName);
+  std::wstring text = LoadFileText(fileName);
   if (text.empty()) return kResultError;  // the window keeps showing the previous file
-  CardSet cards = ParseCards(text);
+  CardSet cards = ParseCards(std::move(text));
   const bool empty = cards.empty();
   AttachCards(window, std::move(cards));
   ApplyShowFlags(window, showFlags);

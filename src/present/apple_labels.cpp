@@ -53,7 +53,7 @@ std::wstring_view GroupPrefix(std::wstring_view rawPrefix) {
 
 GroupLabelMap BuildGroupLabelMap(const Card& card, bool russian) {
   GroupLabelMap labels;
-  for (const CardProperty& property : card.properties) {
+  for (const CardProperty property : card.properties()) {
     if (property.name != L"X-ABLABEL") continue;
     const std::wstring_view group = GroupPrefix(property.rawPrefix);
     if (group.empty()) continue;  // a label of no group labels nothing

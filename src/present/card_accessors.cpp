@@ -3,12 +3,12 @@
 namespace kontaktel {
 
 std::wstring CardDisplayName(const Card& card) {
-  std::wstring name = card.fullName;
+  std::wstring name(card.fullName());
   if (name.empty()) {
     // A blank only between two names: N:Doe;;;; is Doe, not " Doe".
-    name = card.givenName;
-    if (!name.empty() && !card.familyName.empty()) name += L' ';
-    name += card.familyName;
+    name = card.givenName();
+    if (!name.empty() && !card.familyName().empty()) name += L' ';
+    name += card.familyName();
   }
   const size_t end = name.find_last_not_of(L"= \t");
   name.resize(end == std::wstring::npos ? 0 : end + 1);
@@ -16,12 +16,13 @@ std::wstring CardDisplayName(const Card& card) {
 }
 
 std::wstring FirstPhone(const Card& card) {
-  return card.phones.empty() ? std::wstring() : card.phones.front().value;
+  const auto phones = card.phones();
+  return phones.empty() ? std::wstring() : std::wstring(phones.front().value);
 }
 
 std::wstring FirstEmail(const Card& card) {
-  for (const TypedValue& email : card.emails) {
-    if (!email.value.empty()) return email.value;
+  for (const TypedValue email : card.emails()) {
+    if (!email.value.empty()) return std::wstring(email.value);
   }
   return {};
 }

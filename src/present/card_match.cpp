@@ -118,7 +118,7 @@ bool ContainsOccurrence(std::wstring_view text, std::wstring_view needle, bool w
 }
 
 bool HasPhoto(const Card& card) {
-  return (card.photoData && !card.photoData->empty()) || !card.photoUrl.empty();
+  return card.hasPhotoData() || !card.photoUrl().empty();
 }
 
 void EnsureFolded(const CardSet& cards, FilterState& state) {

@@ -30,36 +30,35 @@ bool CardMatches(const Card& card, std::wstring_view needle, bool wholeWord, boo
 // Stops at the first call that returns true, and returns whether one did.
 template <typename Visit>
 bool ForEachMatchText(const Card& card, Visit&& visit) {
-  for (const CardProperty& property : card.properties) {
-    if (!property.value.empty() && visit(std::wstring_view(property.value))) return true;
+  for (const CardProperty property : card.properties()) {
+    if (!property.value.empty() && visit(property.value)) return true;
   }
-  for (const CustomField& custom : card.customFields) {
-    if (visit(std::wstring_view(custom.key))) return true;
-    for (const std::wstring& field : custom.fields) {
-      if (visit(std::wstring_view(field))) return true;
+  for (const CustomField custom : card.customFields()) {
+    if (visit(custom.key)) return true;
+    for (const std::wstring_view field : custom.fields) {
+      if (visit(field)) return true;
     }
   }
-  for (const std::wstring* field :
-       {&card.fullName, &card.givenName, &card.familyName, &card.organization, &card.title,
-        &card.birthday, &card.url, &card.note, &card.gender, &card.language, &card.kind,
-        &card.photoUrl}) {
-    if (visit(std::wstring_view(*field))) return true;
+  for (const std::wstring_view field :
+       {card.fullName(), card.givenName(), card.familyName(), card.organization(), card.title(),
+        card.birthday(), card.url(), card.note(), card.gender(), card.language(), card.kind(),
+        card.photoUrl()}) {
+    if (visit(field)) return true;
   }
-  for (const std::wstring& note : card.notes) {
-    if (visit(std::wstring_view(note))) return true;
+  for (const std::wstring_view note : card.notes()) {
+    if (visit(note)) return true;
   }
-  for (const std::vector<TypedValue>* list : {&card.phones, &card.emails}) {
-    for (const TypedValue& typed : *list) {
-      if (visit(std::wstring_view(typed.value))) return true;
-      for (const std::wstring& type : typed.types) {
-        if (visit(std::wstring_view(type))) return true;
+  for (const auto& list : {card.phones(), card.emails()}) {
+    for (const TypedValue typed : list) {
+      if (visit(typed.value)) return true;
+      for (const std::wstring_view type : typed.types) {
+        if (visit(type)) return true;
       }
     }
   }
-  for (const std::vector<std::wstring>* list :
-       {&card.addresses, &card.urls, &card.languages, &card.members}) {
-    for (const std::wstring& text : *list) {
-      if (visit(std::wstring_view(text))) return true;
+  for (const TextList& list : {card.addresses(), card.urls(), card.languages(), card.members()}) {
+    for (const std::wstring_view text : list) {
+      if (visit(text)) return true;
     }
   }
   return false;

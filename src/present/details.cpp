@@ -23,7 +23,7 @@ bool ShownValue(const Card& card, const CardProperty& property, bool russian, st
   if (property.value.empty() && !property.freeText) return false;
   if (LooksLikeImageData(property.value)) return false;
   // A structured name that reads as the formatted name is not repeated.
-  if (property.name == L"N" && !card.fullName.empty() && property.value == card.fullName) {
+  if (property.name == L"N" && !card.fullName().empty() && property.value == card.fullName()) {
     return false;
   }
   std::wstring_view text = property.value;
@@ -78,8 +78,8 @@ void AppendBlock(std::wstring& out, std::wstring_view caption, std::wstring_view
 
 // Room for every value and a caption each, so that the text grows in one step.
 size_t EstimatedLength(const Card& card) {
-  size_t length = card.photoUrl.size() + 16;
-  for (const CardProperty& property : card.properties) length += property.value.size() + 24;
+  size_t length = card.photoUrl().size() + 16;
+  for (const CardProperty property : card.properties()) length += property.value.size() + 24;
   return length;
 }
 
@@ -107,7 +107,7 @@ std::wstring RenderCardDetails(const Card& card, bool russian) {
   std::wstring out;
   out.reserve(EstimatedLength(card));
   std::wstring value;
-  for (const CardProperty& property : card.properties) {
+  for (const CardProperty property : card.properties()) {
     if (!IsShown(property) || !ShownValue(card, property, russian, value)) continue;
     const std::wstring caption = Caption(property, groupLabels, russian);
     if (property.freeText || property.name == L"NOTE") {
@@ -116,8 +116,8 @@ std::wstring RenderCardDetails(const Card& card, bool russian) {
       AppendFieldLine(out, caption, value);
     }
   }
-  if (!card.photoUrl.empty() && !card.photoData) {
-    AppendFieldLine(out, russian ? L"Фото" : L"Photo", card.photoUrl);
+  if (!card.photoUrl().empty() && !card.hasPhotoData()) {
+    AppendFieldLine(out, russian ? L"Фото" : L"Photo", card.photoUrl());
   }
   return out;
 }

@@ -32,14 +32,15 @@ std::wstring ExtractEmailAddress(std::wstring_view text) {
 }
 
 std::wstring FallbackEmail(const Card& card) {
-  if (IsMailtoUrl(card.url)) {
+  const std::wstring_view url = card.url();
+  if (IsMailtoUrl(url)) {
     // Whatever the mailto: URL holds is the answer, even nothing before its query.
-    const std::wstring_view address = std::wstring_view(card.url).substr(kMailto.size());
+    const std::wstring_view address = url.substr(kMailto.size());
     return std::wstring(address.substr(0, address.find(L'?')));
   }
-  if (std::wstring found = ExtractEmailAddress(card.url); !found.empty()) return found;
-  if (std::wstring found = ExtractEmailAddress(card.note); !found.empty()) return found;
-  for (const std::wstring& note : card.notes) {
+  if (std::wstring found = ExtractEmailAddress(url); !found.empty()) return found;
+  if (std::wstring found = ExtractEmailAddress(card.note()); !found.empty()) return found;
+  for (const std::wstring_view note : card.notes()) {
     if (std::wstring found = ExtractEmailAddress(note); !found.empty()) return found;
   }
   return {};

@@ -1,61 +1,279 @@
-// The parsed contacts of one file. Everything is held by value; once parsed,
-// a CardSet is only read.
+// The parsed contacts of one file. A CardSet owns the file's decoded text once;
+// every value that is a plain slice of it is held as a span into it, and the
+// values that had to be transformed (decoded, unescaped, joined, upper-cased)
+// live in one arena beside it. Records are small and stored in a few arrays
+// for the whole set, so a large file costs no allocation per card or value.
+// Consumers read cards through light views whose accessors are named after
+// the fields of the model; the views point into the set, which must outlive
+// them and not move while they are used.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <iterator>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kontaktel {
 
-// One telephone number or e-mail address.
+class CardSet;
+
+// A value's place: in the file's text, or in the arena when kArenaBit is set.
+struct TextSpan {
+  uint32_t offset = 0;
+  uint32_t size = 0;
+};
+inline constexpr uint32_t kArenaBit = 0x80000000u;
+
+// One telephone number or e-mail address as stored; its type tokens are a
+// run of the set's type array.
+struct TypedRecord {
+  TextSpan value;
+  uint32_t typesBegin = 0;
+  uint32_t typesEnd = 0;
+};
+
+// One X-ANDROID-CUSTOM line as stored; its fields are a run of the set's
+// custom text array.
+struct CustomRecord {
+  TextSpan key;
+  uint32_t fieldsBegin = 0;
+  uint32_t fieldsEnd = 0;
+};
+
+// One property line as stored.
+struct PropertyRecord {
+  TextSpan name;
+  TextSpan rawPrefix;
+  TextSpan value;
+  bool visible = true;
+  bool freeText = false;
+};
+
+// The lists of a card, each a run of a set-wide array.
+enum CardList : uint8_t {
+  kMembers,
+  kLanguages,
+  kUrls,
+  kAddresses,
+  kNotes,
+  kPhones,
+  kEmails,
+  kCustomFields,
+  kProperties,
+  kCardListCount
+};
+
+// One card as stored: its single-valued fields and where each of its lists
+// begins. A list ends where the next card's begins. `url`, `language` and
+// `note` are the first of their lists and need no field of their own.
+struct CardRecord {
+  TextSpan fullName;
+  TextSpan familyName;
+  TextSpan givenName;
+  TextSpan organization;
+  TextSpan title;
+  TextSpan birthday;
+  TextSpan gender;
+  TextSpan kind;
+  TextSpan photoUrl;
+  TextSpan photoSource;    // the embedded photo's PHOTO line and the lines it took in
+  uint32_t photoSize = 0;  // bytes that photo decodes to; 0 when there is none
+  uint32_t listBegin[kCardListCount] = {};
+};
+
+struct TypedValue;
+struct CustomField;
+
+// One property line as the details view shows it.
+struct CardProperty {
+  std::wstring_view name;       // upper case, group removed: TEL for item1.tel;type=CELL
+  std::wstring_view rawPrefix;  // text before the first ":" as written
+  std::wstring_view value;      // decoded and unescaped; empty for PHOTO
+  bool visible = true;          // false for X-ABLABEL and PHOTO records
+  bool freeText = false;        // NOTE records, kept even when empty
+};
+
+std::wstring_view ViewOf(const CardSet& set, const TextSpan& span);
+TypedValue ViewOf(const CardSet& set, const TypedRecord& record);
+CustomField ViewOf(const CardSet& set, const CustomRecord& record);
+CardProperty ViewOf(const CardSet& set, const PropertyRecord& record);
+
+// A run of records of a set, read as views.
+template <typename Record>
+class RecordRange {
+ public:
+  using value_type = decltype(ViewOf(std::declval<const CardSet&>(), std::declval<const Record&>()));
+
+  class iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = RecordRange::value_type;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = value_type;
+
+    iterator(const CardSet* set, const Record* at) : set_(set), at_(at) {}
+    value_type operator*() const { return ViewOf(*set_, *at_); }
+    iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++at_;
+      return before;
+    }
+    bool operator==(const iterator& other) const { return at_ == other.at_; }
+    bool operator!=(const iterator& other) const { return at_ != other.at_; }
+
+   private:
+    const CardSet* set_;
+    const Record* at_;
+  };
+
+  RecordRange() = default;
+  RecordRange(const CardSet* set, const Record* first, size_t count)
+      : set_(set), first_(first), count_(count) {}
+
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  value_type operator[](size_t i) const { return ViewOf(*set_, first_[i]); }
+  value_type front() const { return (*this)[0]; }
+  iterator begin() const { return iterator(set_, first_); }
+  iterator end() const { return iterator(set_, first_ + count_); }
+
+ private:
+  const CardSet* set_ = nullptr;
+  const Record* first_ = nullptr;
+  size_t count_ = 0;
+};
+
+class TextList : public RecordRange<TextSpan> {
+ public:
+  using RecordRange<TextSpan>::RecordRange;
+};
+
 struct TypedValue {
-  std::wstring value;               // decoded; never empty
-  std::vector<std::wstring> types;  // upper-case type tokens in line order, duplicates kept
+  std::wstring_view value;  // decoded; never empty
+  TextList types;           // upper-case type tokens in line order, duplicates kept
 };
 
 // One X-ANDROID-CUSTOM line.
 struct CustomField {
-  std::wstring key;                  // text before the first ":", empty when there is none
-  std::vector<std::wstring> fields;  // the rest split at ";"; never empty
+  std::wstring_view key;  // text before the first ":", empty when there is none
+  TextList fields;        // the rest split at ";"; never empty
 };
 
-// One property line as the details view shows it.
-struct CardProperty {
-  std::wstring name;       // upper case, group removed: TEL for item1.tel;type=CELL
-  std::wstring rawPrefix;  // text before the first ":" as written
-  std::wstring value;      // decoded and unescaped; empty for PHOTO
-  bool visible = true;     // false for X-ABLABEL and PHOTO records
-  bool freeText = false;   // NOTE records, kept even when empty
-};
+// One card of a set: a set pointer and an index, cheap to copy.
+class Card {
+ public:
+  Card(const CardSet& set, size_t index) : set_(&set), index_(index) {}
 
-struct Card {
-  std::wstring fullName;
-  std::wstring familyName;
-  std::wstring givenName;
-  std::wstring organization;
-  std::wstring title;
-  std::wstring url;
-  std::wstring birthday;
-  std::wstring note;
-  std::wstring gender;
-  std::wstring language;
-  std::wstring kind;
-  std::vector<std::wstring> members;
-  std::vector<std::wstring> languages;
-  std::vector<std::wstring> urls;
-  std::vector<TypedValue> phones;
-  std::vector<TypedValue> emails;
-  std::vector<std::wstring> addresses;
-  std::optional<std::vector<uint8_t>> photoData;
-  std::wstring photoUrl;
-  std::vector<std::wstring> notes;
-  std::vector<CustomField> customFields;
-  std::vector<CardProperty> properties;
+  size_t index() const { return index_; }
+
+  std::wstring_view fullName() const;
+  std::wstring_view familyName() const;
+  std::wstring_view givenName() const;
+  std::wstring_view organization() const;
+  std::wstring_view title() const;
+  std::wstring_view url() const;  // the first of urls(), or empty
+  std::wstring_view birthday() const;
+  std::wstring_view note() const;  // the first of notes(), or empty
+  std::wstring_view gender() const;
+  std::wstring_view language() const;  // the first of languages(), or empty
+  std::wstring_view kind() const;
+  TextList members() const;
+  TextList languages() const;
+  TextList urls() const;
+  RecordRange<TypedRecord> phones() const;
+  RecordRange<TypedRecord> emails() const;
+  TextList addresses() const;
+  std::wstring_view photoUrl() const;
+  TextList notes() const;
+  RecordRange<CustomRecord> customFields() const;
+  RecordRange<PropertyRecord> properties() const;
+
+  // The embedded photo: how many bytes it decodes to (0 when the card has
+  // none), and the bytes themselves, decoded on each call.
+  size_t photoSize() const;
+  bool hasPhotoData() const { return photoSize() != 0; }
+  std::vector<uint8_t> photoData() const;
+
+ private:
+  const CardRecord& Record() const;
+  template <typename Range, typename Stored>
+  Range Run(CardList list, const std::vector<Stored>& all) const;
+
+  const CardSet* set_;
+  size_t index_;
 };
 
 // The cards of one file in the order in which they end in it.
-using CardSet = std::vector<Card>;
+class CardSet {
+ public:
+  class iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = Card;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = Card;
+
+    iterator(const CardSet* set, size_t index) : set_(set), index_(index) {}
+    Card operator*() const { return Card(*set_, index_); }
+    iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++index_;
+      return before;
+    }
+    bool operator==(const iterator& other) const { return index_ == other.index_; }
+    bool operator!=(const iterator& other) const { return index_ != other.index_; }
+
+   private:
+    const CardSet* set_;
+    size_t index_;
+  };
+
+  size_t size() const { return cards_.size(); }
+  bool empty() const { return cards_.empty(); }
+  Card operator[](size_t index) const { return Card(*this, index); }
+  Card front() const { return Card(*this, 0); }
+  iterator begin() const { return iterator(this, 0); }
+  iterator end() const { return iterator(this, cards_.size()); }
+
+  std::wstring_view Text(TextSpan span) const {
+    const std::wstring& from = (span.offset & kArenaBit) ? arena_ : text_;
+    return std::wstring_view(from).substr(span.offset & ~kArenaBit, span.size);
+  }
+  // The decoded file text the set was parsed from.
+  const std::wstring& FileText() const { return text_; }
+  // Bytes the set holds, for benchmarks.
+  size_t MemoryBytes() const;
+
+ private:
+  friend class Card;
+  friend class CardAssembler;
+  friend CardSet ParseCards(std::wstring text);
+  friend TypedValue ViewOf(const CardSet& set, const TypedRecord& record);
+  friend CustomField ViewOf(const CardSet& set, const CustomRecord& record);
+
+  std::wstring text_;
+  std::wstring arena_;
+  std::vector<CardRecord> cards_;
+  std::vector<TextSpan> texts_[kPhones];  // members, languages, urls, addresses, notes
+  std::vector<TypedRecord> phones_;
+  std::vector<TypedRecord> emails_;
+  std::vector<CustomRecord> custom_;
+  std::vector<PropertyRecord> properties_;
+  std::vector<TextSpan> types_;        // type tokens of phones and e-mails
+  std::vector<TextSpan> customTexts_;  // fields of custom fields
+};
 
 }  // namespace kontaktel

@@ -32,11 +32,9 @@ bool IsHidden(std::wstring_view name) {
 }
 
 // The non-empty trimmed segments of a decoded structured value, joined.
-std::wstring JoinNonEmptySegments(std::wstring_view decoded, std::wstring_view separator) {
-  std::wstring joined;
-  // At most the segments and a separator per ";": one allocation, no slack to speak of.
-  const auto semicolons = static_cast<size_t>(std::count(decoded.begin(), decoded.end(), L';'));
-  joined.reserve(decoded.size() - semicolons + separator.size() * semicolons);
+void JoinNonEmptySegments(std::wstring_view decoded, std::wstring_view separator,
+                          std::wstring& joined) {
+  joined.clear();
   size_t start = 0;
   for (;;) {
     const size_t end = decoded.find(L';', start);
@@ -46,7 +44,7 @@ std::wstring JoinNonEmptySegments(std::wstring_view decoded, std::wstring_view s
       if (!joined.empty()) joined += separator;
       joined += trimmed;
     }
-    if (end == std::wstring_view::npos) return joined;
+    if (end == std::wstring_view::npos) return;
     start = end + 1;
   }
 }
@@ -62,44 +60,50 @@ std::wstring_view SkipDataUriHeader(std::wstring_view data) {
   return data.substr(comma + 1);
 }
 
-// The record of one line, or nothing for the lines the details never show.
-// The raw prefix is copied only for a record that is kept.
-void AppendProperty(std::vector<CardProperty>& properties, const std::wstring& name,
-                    std::wstring_view rawPrefix, std::wstring&& value, bool freeText) {
-  if (name == L"X-ABLABEL"sv) {
-    properties.push_back(
-        CardProperty{name, std::wstring(rawPrefix), std::move(value), false, freeText});
-  } else if (name == L"PHOTO"sv) {
-    properties.push_back(
-        CardProperty{name, std::wstring(rawPrefix), std::wstring(), false, freeText});
-  } else if (!IsHidden(name) && (!value.empty() || freeText)) {
-    properties.push_back(
-        CardProperty{name, std::wstring(rawPrefix), std::move(value), true, freeText});
-  }
+bool HasLowerAscii(std::wstring_view text) {
+  return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'a' && c <= L'z'; });
 }
 
-// An upper bound on the cards of a file: each begins with a BEGIN:VCARD line.
-size_t CountBeginLines(const std::vector<std::wstring_view>& lines) {
-  size_t count = 0;
-  for (const std::wstring_view line : lines) {
-    // Most lines are ruled out by their first character.
-    if (line.empty() || (line[0] != L'B' && line[0] != L'b' && !IsSpaceChar(line[0]))) continue;
-    const std::wstring_view trimmed = TrimSpace(line);
-    if (trimmed.size() == 11 && EqualsAsciiUpper(trimmed, L"BEGIN:VCARD"sv)) ++count;
+// D(X): the value decoded, then unescaped. A view of `text` itself when there
+// is nothing to decode (most values), else of `scratch`.
+std::wstring_view Decode(const PropertyLine& line, std::wstring_view text, std::wstring& scratch) {
+  if (line.quotedPrintable) {
+    scratch = DecodeValue(text, true, line.charset);
+    if (scratch.find(L'\\') != std::wstring::npos) scratch = UnescapeText(scratch);
+    return scratch;
   }
-  return count;
+  const size_t end = text.find_last_not_of(L'=');
+  text = text.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
+  if (text.find(L'\\') == std::wstring_view::npos) return text;
+  scratch = UnescapeText(text);
+  return scratch;
 }
 
+// The PHOTO line's data: its value and the lines it takes in.
+template <typename Lines>
+std::wstring_view PhotoData(const PropertyLine& line, Lines& lines, std::wstring& data) {
+  data.assign(line.value);
+  ContinuePhoto(lines, data);
+  return data;
+}
+
+bool IsPhotoAddress(const PropertyLine& line, std::wstring_view data) {
+  return !line.base64 && (StartsWith(data, L"http://") || StartsWith(data, L"https://"));
+}
+
+}  // namespace
+
+// Builds a CardSet line by line. Records go straight into the set's arrays;
+// a card that a second BEGIN:VCARD abandons is rolled back.
 class CardAssembler {
  public:
-  explicit CardAssembler(const LineList& lines) : lines_(lines.lines) {}
+  explicit CardAssembler(CardSet& set) : set_(set), reader_(set.text_) {}
 
-  CardSet Run() {
-    // Sized once: growing a list of large cards would hold two copies of it.
-    cards_.reserve(CountBeginLines(lines_));
-    for (index_ = 0; index_ < lines_.size(); ++index_) HandleLine(TrimSpace(lines_[index_]));
-    if (inCard_) FinishCard();
-    return std::move(cards_);
+  void Run() {
+    // A property takes at least one raw line: sized once, never regrown.
+    set_.properties_.reserve(EstimateLines(set_.text_));
+    while (reader_.Next()) HandleLine(TrimSpace(reader_.Line()));
+    if (inCard_) set_.cards_.push_back(card_);
   }
 
  private:
@@ -107,15 +111,13 @@ class CardAssembler {
     if (line.empty()) return;
     if (EqualsAsciiUpper(line, L"BEGIN:VCARD"sv)) {
       // A nested or repeated BEGIN drops whatever the unfinished card holds.
-      card_ = Card{};
-      properties_.clear();
-      inCard_ = true;
+      if (inCard_) RollBack();
+      StartCard();
       return;
     }
     if (EqualsAsciiUpper(line, L"END:VCARD"sv)) {
       if (inCard_) {
-        FinishCard();
-        card_ = Card{};
+        set_.cards_.push_back(card_);
         inCard_ = false;
       }
       return;
@@ -124,107 +126,226 @@ class CardAssembler {
     if (!ParsePropertyLine(line, property_)) return;
     if (property_.quotedPrintable) {
       continued_.assign(property_.value);
-      ContinueQuotedPrintable(lines_, index_, continued_);
+      ContinueQuotedPrintable(reader_, continued_);
       property_.value = continued_;
     }
     HandleProperty(property_);
   }
 
-  // The records gather in a list reused from card to card and move into the
-  // card at its end, so that each card's list is allocated once at its size.
-  void FinishCard() {
-    card_.properties.reserve(properties_.size());
-    for (CardProperty& property : properties_) card_.properties.push_back(std::move(property));
-    properties_.clear();
-    cards_.push_back(std::move(card_));
+  void StartCard() {
+    card_ = CardRecord{};
+    card_.listBegin[kMembers] = Size(set_.texts_[kMembers]);
+    card_.listBegin[kLanguages] = Size(set_.texts_[kLanguages]);
+    card_.listBegin[kUrls] = Size(set_.texts_[kUrls]);
+    card_.listBegin[kAddresses] = Size(set_.texts_[kAddresses]);
+    card_.listBegin[kNotes] = Size(set_.texts_[kNotes]);
+    card_.listBegin[kPhones] = Size(set_.phones_);
+    card_.listBegin[kEmails] = Size(set_.emails_);
+    card_.listBegin[kCustomFields] = Size(set_.custom_);
+    card_.listBegin[kProperties] = Size(set_.properties_);
+    typesBegin_ = Size(set_.types_);
+    customTextsBegin_ = Size(set_.customTexts_);
+    arenaBegin_ = set_.arena_.size();
+    inCard_ = true;
   }
 
-  // D(X): the value decoded, then unescaped.
-  static std::wstring Decode(const PropertyLine& line, std::wstring_view text) {
-    if (line.quotedPrintable) {
-      std::wstring decoded = DecodeValue(text, true, line.charset);
-      if (decoded.find(L'\\') == std::wstring::npos) return decoded;  // nothing to unescape
-      return UnescapeText(decoded);
+  void RollBack() {
+    for (size_t list = kMembers; list <= kNotes; ++list) {
+      set_.texts_[list].resize(card_.listBegin[list]);
     }
-    // Most values hold neither escapes nor trailing "=": one copy is enough.
-    const size_t end = text.find_last_not_of(L'=');
-    text = text.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
-    if (text.find(L'\\') == std::wstring_view::npos) return std::wstring(text);
-    return UnescapeText(text);
+    set_.phones_.resize(card_.listBegin[kPhones]);
+    set_.emails_.resize(card_.listBegin[kEmails]);
+    set_.custom_.resize(card_.listBegin[kCustomFields]);
+    set_.properties_.resize(card_.listBegin[kProperties]);
+    set_.types_.resize(typesBegin_);
+    set_.customTexts_.resize(customTextsBegin_);
+    set_.arena_.resize(arenaBegin_);
   }
 
-  void Add(const PropertyLine& line, std::wstring value, bool freeText = false) {
-    AppendProperty(properties_, line.name, line.rawPrefix, std::move(value), freeText);
+  template <typename T>
+  static uint32_t Size(const std::vector<T>& list) {
+    return static_cast<uint32_t>(list.size());
   }
 
-  // Values that fill a list when not empty, and the first of which fills a field.
-  void AddListed(const PropertyLine& line, std::wstring& first, std::vector<std::wstring>& all) {
-    std::wstring value = Decode(line, line.value);
-    if (value.empty()) return;
-    if (first.empty()) first = value;
-    all.push_back(value);
-    Add(line, std::move(value));
+  // Where a value stands: in the file's text when it is a slice of it, else
+  // copied into the arena.
+  TextSpan Store(std::wstring_view value) {
+    if (value.empty()) return {};
+    const wchar_t* const text = set_.text_.data();
+    if (value.data() >= text && value.data() + value.size() <= text + set_.text_.size()) {
+      return {static_cast<uint32_t>(value.data() - text), static_cast<uint32_t>(value.size())};
+    }
+    const auto offset = static_cast<uint32_t>(set_.arena_.size());
+    set_.arena_.append(value);
+    return {offset | kArenaBit, static_cast<uint32_t>(value.size())};
   }
 
-  void AddTyped(const PropertyLine& line, std::vector<TypedValue>& list) {
-    std::wstring value = Decode(line, line.value);
-    if (value.empty()) return;
-    list.push_back(TypedValue{value, CollectTypes(line.params)});
-    Add(line, std::move(value));
+  // A slice of a value already stored.
+  static TextSpan Slice(TextSpan span, size_t from, size_t size) {
+    return {span.offset + static_cast<uint32_t>(from), static_cast<uint32_t>(size)};
+  }
+
+  // The upper-case name: as written when it is written in upper case, else
+  // one arena copy per distinct name of the file.
+  TextSpan StoreName(const PropertyLine& line) {
+    if (!HasLowerAscii(line.rawName)) return Store(line.rawName);
+    for (const auto& [name, span] : upperNames_) {
+      if (name == line.name) return span;
+    }
+    const TextSpan span = Store(line.name);
+    upperNames_.emplace_back(line.name, span);
+    return span;
+  }
+
+  // The record of one line, or nothing for the lines the details never show.
+  void Add(const PropertyLine& line, TextSpan value, bool freeText = false) {
+    const std::wstring_view name = line.name;
+    bool visible = true;
+    if (name == L"X-ABLABEL"sv) {
+      visible = false;
+    } else if (name == L"PHOTO"sv) {
+      visible = false;
+      value = {};
+    } else if (IsHidden(name) || (value.size == 0 && !freeText)) {
+      return;
+    }
+    set_.properties_.push_back(
+        PropertyRecord{StoreName(line), Store(line.rawPrefix), value, visible, freeText});
+  }
+
+  TextSpan DecodeAndStore(const PropertyLine& line) {
+    return Store(Decode(line, line.value, scratch_));
+  }
+
+  // Values that fill a list when not empty; the first of each list is also
+  // the card's single field of that name.
+  void AddListed(const PropertyLine& line, CardList list) {
+    const TextSpan value = DecodeAndStore(line);
+    if (value.size == 0) return;
+    set_.texts_[list].push_back(value);
+    Add(line, value);
+  }
+
+  void AddTyped(const PropertyLine& line, std::vector<TypedRecord>& list) {
+    const TextSpan value = DecodeAndStore(line);
+    if (value.size == 0) return;
+    TypedRecord typed{value, Size(set_.types_), 0};
+    ForEachTypeToken(line.params, [&](std::wstring_view token) {
+      if (HasLowerAscii(token)) {
+        set_.types_.push_back(Store(AsciiUpper(token)));
+      } else {
+        set_.types_.push_back(Store(token));
+      }
+    });
+    typed.typesEnd = Size(set_.types_);
+    list.push_back(typed);
+    Add(line, value);
   }
 
   void HandleName(const PropertyLine& line) {
     // Each component is decoded by itself, so an escaped ";" does not split.
-    std::wstring joined;
-    joined.reserve(line.value.size());
+    joined_.clear();
     size_t start = 0;
     for (size_t i = 0;; ++i) {
       const size_t end = line.value.find(L';', start);
-      std::wstring part = Decode(
+      const std::wstring_view part = Decode(
           line, line.value.substr(
-                    start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
+                    start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start),
+          scratch_);
       const std::wstring_view trimmed = TrimSpace(part);
       if (!trimmed.empty()) {
-        if (!joined.empty()) joined += L' ';
-        joined += trimmed;
+        if (!joined_.empty()) joined_ += L' ';
+        joined_ += trimmed;
       }
-      if (i == 0) card_.familyName = std::move(part);
-      if (i == 1) card_.givenName = std::move(part);
+      if (i == 0) card_.familyName = Store(part);
+      if (i == 1) card_.givenName = Store(part);
       if (end == std::wstring_view::npos) break;
       start = end + 1;
     }
-    Add(line, std::move(joined));
+    // A single component stands as it was stored.
+    if (joined_.size() == card_.familyName.size && card_.givenName.size == 0 &&
+        set_.Text(card_.familyName) == joined_) {
+      return Add(line, card_.familyName);
+    }
+    Add(line, Store(joined_));
   }
 
   void HandlePhoto(PropertyLine& line) {
     if (line.valueIsUrl) {
-      card_.photoUrl = Decode(line, line.value);
+      card_.photoUrl = DecodeAndStore(line);
     } else {
-      continued_.assign(line.value);
-      ContinuePhoto(lines_, index_, continued_);
-      const std::wstring_view data = continued_;
-      if (!line.base64 && (StartsWith(data, L"http://") || StartsWith(data, L"https://"))) {
-        card_.photoUrl = data;
-      } else {
-        std::vector<uint8_t> bytes = DecodeBase64(SkipDataUriHeader(data));
-        if (!bytes.empty()) card_.photoData = std::move(bytes);
+      const std::wstring_view data = PhotoData(line, reader_, photo_);
+      if (IsPhotoAddress(line, data)) {
+        // Without lines taken in, the address is a slice of the line.
+        card_.photoUrl = Store(data.size() == line.value.size() ? line.value : data);
+      } else if (const size_t size = Base64DecodedSize(SkipDataUriHeader(data)); size != 0) {
+        // The bytes are decoded when asked for, from the lines as written.
+        card_.photoSize = static_cast<uint32_t>(size);
+        card_.photoSource = {static_cast<uint32_t>(reader_.LineStart()),
+                             static_cast<uint32_t>(reader_.TakenEnd() - reader_.LineStart())};
       }
     }
-    Add(line, std::wstring());
+    Add(line, {});
   }
 
+  // Android's custom rows: the key before the first ":", then fields split
+  // at ";" that no backslash protects.
   void HandleCustom(const PropertyLine& line) {
-    std::wstring value = Decode(line, line.value);
-    const size_t colon = value.find(L':');
-    CustomField field;
-    std::wstring_view rest = value;
-    if (colon != std::wstring::npos) {
-      field.key = value.substr(0, colon);
-      rest = rest.substr(colon + 1);
+    const std::wstring_view decoded = Decode(line, line.value, scratch_);
+    const TextSpan value = Store(decoded);
+    const size_t colon = decoded.find(L':');
+    CustomRecord custom{{}, Size(set_.customTexts_), 0};
+    size_t restBegin = 0;
+    if (colon != std::wstring_view::npos) {
+      custom.key = Slice(value, 0, colon);
+      restBegin = colon + 1;
     }
-    field.fields = SplitEscaped(rest);
-    card_.customFields.push_back(std::move(field));
-    Add(line, std::move(value));
+    const std::wstring_view rest = decoded.substr(restBegin);
+    size_t fieldBegin = 0;
+    bool escaped = false;
+    for (size_t i = 0;; ++i) {
+      if (i == rest.size() || rest[i] == L';') {
+        AddCustomText(value, restBegin + fieldBegin, rest.substr(fieldBegin, i - fieldBegin),
+                      escaped);
+        if (i == rest.size()) break;
+        fieldBegin = i + 1;
+        escaped = false;
+      } else if (rest[i] == L'\\' && i + 1 < rest.size()) {
+        escaped = true;
+        ++i;
+      }
+    }
+    custom.fieldsEnd = Size(set_.customTexts_);
+    set_.custom_.push_back(custom);
+    Add(line, value);
+  }
+
+  void AddCustomText(TextSpan value, size_t from, std::wstring_view field, bool escaped) {
+    if (!escaped) {
+      set_.customTexts_.push_back(field.empty() ? TextSpan{} : Slice(value, from, field.size()));
+      return;
+    }
+    unescaped_.clear();
+    for (size_t i = 0; i < field.size(); ++i) {
+      if (field[i] == L'\\' && i + 1 < field.size()) ++i;
+      unescaped_ += field[i];
+    }
+    set_.customTexts_.push_back(Store(unescaped_));
+  }
+
+  void HandleStructured(const PropertyLine& line, bool organization) {
+    const std::wstring_view decoded = Decode(line, line.value, scratch_);
+    JoinNonEmptySegments(decoded, L", ", joined_);
+    if (organization) {
+      // Without a non-empty segment the decoded value stays as it is.
+      const std::wstring_view shown = joined_.empty() ? decoded : std::wstring_view(joined_);
+      card_.organization = Store(shown == decoded ? decoded : shown);
+      return Add(line, card_.organization);
+    }
+    if (joined_.empty()) return;
+    const TextSpan address = Store(std::wstring_view(joined_) == decoded ? decoded : joined_);
+    set_.texts_[kAddresses].push_back(address);
+    Add(line, address);
   }
 
   void HandleProperty(PropertyLine& line) {
@@ -232,53 +353,35 @@ class CardAssembler {
     if (name == L"N"sv) return HandleName(line);
     if (name == L"PHOTO"sv) return HandlePhoto(line);
     if (name == L"X-ANDROID-CUSTOM"sv) return HandleCustom(line);
-    if (name == L"TEL"sv) return AddTyped(line, card_.phones);
-    if (name == L"EMAIL"sv) return AddTyped(line, card_.emails);
-    if (name == L"URL"sv) return AddListed(line, card_.url, card_.urls);
-    if (name == L"LANG"sv) return AddListed(line, card_.language, card_.languages);
+    if (name == L"TEL"sv) return AddTyped(line, set_.phones_);
+    if (name == L"EMAIL"sv) return AddTyped(line, set_.emails_);
+    if (name == L"URL"sv) return AddListed(line, kUrls);
+    if (name == L"LANG"sv) return AddListed(line, kLanguages);
+    if (name == L"MEMBER"sv) return AddListed(line, kMembers);
     if (name == L"NOTE"sv) {
-      std::wstring note = Decode(line, line.value);
-      if (!note.empty()) {
-        if (card_.note.empty()) card_.note = note;
-        card_.notes.push_back(note);
-      }
-      return Add(line, std::move(note), true);
+      const TextSpan note = DecodeAndStore(line);
+      if (note.size != 0) set_.texts_[kNotes].push_back(note);
+      return Add(line, note, true);
     }
-    if (name == L"MEMBER"sv) {
-      std::wstring member = Decode(line, line.value);
-      if (member.empty()) return;
-      card_.members.push_back(member);
-      return Add(line, std::move(member));
-    }
-    if (name == L"ADR"sv) {
-      std::wstring address = JoinNonEmptySegments(Decode(line, line.value), L", ");
-      if (address.empty()) return;
-      card_.addresses.push_back(address);
-      return Add(line, std::move(address));
-    }
-    if (name == L"ORG"sv) {
-      card_.organization = Decode(line, line.value);
-      std::wstring joined = JoinNonEmptySegments(card_.organization, L", ");
-      if (!joined.empty()) card_.organization = std::move(joined);
-      return Add(line, card_.organization);
-    }
+    if (name == L"ADR"sv) return HandleStructured(line, false);
+    if (name == L"ORG"sv) return HandleStructured(line, true);
     if (name == L"X-GENDER"sv) {
-      std::wstring gender = Decode(line, line.value);
-      if (card_.gender.empty()) card_.gender = gender;
-      return Add(line, std::move(gender));
+      const TextSpan gender = DecodeAndStore(line);
+      if (card_.gender.size == 0) card_.gender = gender;
+      return Add(line, gender);
     }
-    std::wstring* field = FieldFor(name);
+    TextSpan* field = FieldFor(name);
     if (field == nullptr) {
       // A hidden line other than a label leaves no record: nothing to decode.
       if (IsHidden(name) && name != L"X-ABLABEL"sv) return;
-      return Add(line, Decode(line, line.value));
+      return Add(line, DecodeAndStore(line));
     }
-    *field = Decode(line, line.value);
+    *field = DecodeAndStore(line);
     Add(line, *field);
   }
 
   // The fields that every line of their name overwrites, an empty value too.
-  std::wstring* FieldFor(std::wstring_view name) {
+  TextSpan* FieldFor(std::wstring_view name) {
     if (name == L"FN"sv) return &card_.fullName;
     if (name == L"TITLE"sv) return &card_.title;
     if (name == L"BDAY"sv) return &card_.birthday;
@@ -287,26 +390,46 @@ class CardAssembler {
     return nullptr;
   }
 
-  const std::vector<std::wstring_view>& lines_;
-  size_t index_ = 0;
-  PropertyLine property_;                 // reused from line to line
-  std::vector<CardProperty> properties_;  // the records of the card being read
-  std::wstring continued_;                // a value extended by a continuation rule
+  CardSet& set_;
+  LineReader reader_;
+  PropertyLine property_;  // reused from line to line
   bool inCard_ = false;
-  Card card_;
-  CardSet cards_;
+  CardRecord card_;
+  uint32_t typesBegin_ = 0;
+  uint32_t customTextsBegin_ = 0;
+  size_t arenaBegin_ = 0;
+  // Buffers reused from line to line.
+  std::wstring continued_;  // a value extended by the quoted-printable rule
+  std::wstring photo_;      // photo data extended by the photo rule
+  std::wstring scratch_;    // a decoded value
+  std::wstring joined_;     // a structured value joined
+  std::wstring unescaped_;  // a custom field without its escapes
+  std::vector<std::pair<std::wstring, TextSpan>> upperNames_;
 };
 
-}  // namespace
-
-void AddProperty(Card& card, const std::wstring& name, std::wstring rawPrefix, std::wstring value,
-                 bool freeText) {
-  AppendProperty(card.properties, name, rawPrefix, std::move(value), freeText);
+CardSet ParseCards(std::wstring text) {
+  CardSet set;
+  set.text_ = std::move(text);
+  CardAssembler(set).Run();
+  return set;
 }
 
-CardSet ParseCards(std::wstring_view text) {
-  const LineList lines = UnfoldText(text);
-  return CardAssembler(lines).Run();
+std::vector<uint8_t> DecodePhotoSource(std::wstring_view source) {
+  // The same steps as the parse that found the photo, over its lines alone.
+  LineReader reader(source);
+  if (!reader.Next()) return {};
+  PropertyLine line;
+  if (!ParsePropertyLine(TrimSpace(reader.Line()), line)) return {};
+  std::wstring continued;
+  if (line.quotedPrintable) {
+    continued.assign(line.value);
+    ContinueQuotedPrintable(reader, continued);
+    line.value = continued;
+  }
+  std::wstring data;
+  const std::wstring_view photo = PhotoData(line, reader, data);
+  if (line.valueIsUrl || IsPhotoAddress(line, photo)) return {};
+  return DecodeBase64(SkipDataUriHeader(photo));
 }
 
 }  // namespace kontaktel

@@ -61,8 +61,10 @@ size_t FindBreak(std::wstring_view text, size_t i) {
   return i;
 }
 
-// About the number of lines: every line but the last ends in an LF, or, in
-// files that break lines with CR alone, in a CR.
+}  // namespace
+
+// Every line but the last ends in an LF, or, in files that break lines with
+// CR alone, in a CR.
 size_t EstimateLines(std::wstring_view text) {
   size_t cr = 0, lf = 0, i = 0;
 #if defined(__SSE2__)
@@ -84,8 +86,6 @@ size_t EstimateLines(std::wstring_view text) {
   }
   return std::max(cr, lf) + 1;
 }
-
-}  // namespace
 
 std::vector<std::wstring_view> SplitLines(std::wstring_view text) {
   std::vector<std::wstring_view> lines;
@@ -156,6 +156,63 @@ LineList UnfoldText(std::wstring_view text) {
     while (i < text.size() && IsBreak(text[i])) ++i;
   }
   return unfolder.Take();
+}
+
+bool LineReader::Scan(size_t from, Found& found, std::wstring& buffer) const {
+  const size_t size = text_.size();
+  while (from < size && IsBreak(text_[from])) ++from;
+  if (from >= size) return false;
+  found.start = from;
+  found.end = FindBreak(text_, from);
+  found.joined = false;
+  // Lines that begin with a blank or a tab continue this one, blank lines
+  // between them notwithstanding.
+  for (;;) {
+    size_t next = found.end;
+    while (next < size && IsBreak(text_[next])) ++next;
+    if (next >= size || (text_[next] != L' ' && text_[next] != L'\t')) break;
+    if (!found.joined) {
+      buffer.assign(text_.substr(found.start, found.end - found.start));
+      found.joined = true;
+    }
+    const size_t end = FindBreak(text_, next);
+    buffer.append(text_.substr(next + 1, end - next - 1));
+    found.end = end;
+  }
+  found.line = found.joined ? std::wstring_view(buffer)
+                            : text_.substr(found.start, found.end - found.start);
+  return true;
+}
+
+bool LineReader::Next() {
+  if (hasPeeked_) {
+    hasPeeked_ = false;
+    current_ = peeked_;
+    if (current_.joined) {
+      currentBuffer_.swap(peekedBuffer_);
+      current_.line = currentBuffer_;
+    }
+  } else if (!Scan(takenEnd_, current_, currentBuffer_)) {
+    current_ = Found{};
+    return false;
+  }
+  takenEnd_ = current_.end;
+  return true;
+}
+
+bool LineReader::Peek(std::wstring_view& next) {
+  if (!hasPeeked_) {
+    if (!Scan(takenEnd_, peeked_, peekedBuffer_)) return false;
+    hasPeeked_ = true;
+  }
+  next = peeked_.line;
+  return true;
+}
+
+void LineReader::Advance() {
+  if (!hasPeeked_) return;
+  hasPeeked_ = false;
+  takenEnd_ = peeked_.end;
 }
 
 }  // namespace kontaktel

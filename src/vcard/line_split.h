@@ -41,4 +41,54 @@ LineList UnfoldText(std::wstring_view text);
 template <TemporaryWstring T>
 LineList UnfoldText(T&& text) = delete;
 
+// About the number of raw lines of a text, counted fast: an upper bound on its
+// logical lines.
+size_t EstimateLines(std::wstring_view text);
+
+// The logical lines of a text one at a time, as UnfoldText gives them,
+// without a list of them: a line that is not folded is a view into the text,
+// a folded one is joined into a buffer of the reader's. The continuation
+// rules look one line ahead with Peek and take it in with Advance. Raw
+// offsets tell where lines stand in the text as written.
+class LineReader {
+ public:
+  explicit LineReader(std::wstring_view text) : text_(text) {}
+  template <TemporaryWstring T>
+  explicit LineReader(T&& text) = delete;
+
+  // Moves to the next logical line; false at the end of the text.
+  bool Next();
+  // The current line; valid until the next call of Next.
+  std::wstring_view Line() const { return current_.line; }
+  // Where the current line begins in the text, and where the last line taken
+  // in (the current one, or the last one Advance took) ends.
+  size_t LineStart() const { return current_.start; }
+  size_t TakenEnd() const { return takenEnd_; }
+
+  // The line after the last one taken in, without taking it; false at the
+  // end. Valid until the next Peek, Advance or Next.
+  bool Peek(std::wstring_view& next);
+  // Takes in the line Peek gave.
+  void Advance();
+
+ private:
+  struct Found {
+    std::wstring_view line;
+    size_t start = 0;
+    size_t end = 0;  // after the last character of its last raw line
+    bool joined = false;
+  };
+  // The logical line that begins at or after `from`, joined into `buffer`
+  // when it is folded; false at the end of the text.
+  bool Scan(size_t from, Found& found, std::wstring& buffer) const;
+
+  std::wstring_view text_;
+  Found current_;
+  Found peeked_;
+  bool hasPeeked_ = false;
+  size_t takenEnd_ = 0;
+  std::wstring currentBuffer_;
+  std::wstring peekedBuffer_;
+};
+
 }  // namespace kontaktel

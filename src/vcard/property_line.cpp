@@ -10,6 +10,10 @@ namespace {
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
+}  // namespace
+
+namespace detail {
+
 // A trimmed line that starts a property of its own: a name before a ":" that
 // holds a letter and no blank, and no "=" up front (a line that begins with "="
 // is always quoted-printable data).
@@ -24,6 +28,21 @@ bool LooksLikeProperty(std::wstring_view line) {
   }
   return hasLetter;
 }
+
+bool IsBareType(std::wstring_view param) {
+  return EqualsAsciiUpper(param, L"HOME"sv) || EqualsAsciiUpper(param, L"WORK"sv) ||
+         EqualsAsciiUpper(param, L"CELL"sv) || EqualsAsciiUpper(param, L"VOICE"sv) ||
+         EqualsAsciiUpper(param, L"FAX"sv) || EqualsAsciiUpper(param, L"PREF"sv);
+}
+
+void RemoveTrailingEquals(std::wstring& value) {
+  const size_t keep = value.find_last_not_of(L'=');
+  value.erase(keep == std::wstring::npos ? 0 : keep + 1);
+}
+
+}  // namespace detail
+
+namespace {
 
 void ReadParameter(PropertyLine& line, std::wstring_view param) {
   if (StartsWithAsciiUpper(param, L"ENCODING="sv)) {
@@ -43,21 +62,17 @@ void ReadParameter(PropertyLine& line, std::wstring_view param) {
 
 // StripGroup(AsciiUpper(segment)) into a reused buffer: the dots and the ITEM
 // test read the same before and after upper-casing.
-void AssignName(std::wstring_view segment, std::wstring& name) {
+void AssignName(std::wstring_view segment, std::wstring& name, std::wstring_view& rawName) {
   const size_t firstDot = segment.find(L'.');
   if (firstDot != std::wstring_view::npos) {
     const bool item = StartsWithAsciiUpper(segment.substr(0, firstDot), L"ITEM"sv);
     segment = segment.substr((item ? firstDot : segment.rfind(L'.')) + 1);
   }
+  rawName = segment;
   name.assign(segment);
   for (wchar_t& c : name) {
     if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
   }
-}
-
-void RemoveTrailingEquals(std::wstring& value) {
-  const size_t keep = value.find_last_not_of(L'=');
-  value.erase(keep == std::wstring::npos ? 0 : keep + 1);
 }
 
 }  // namespace
@@ -72,7 +87,7 @@ bool ParsePropertyLine(std::wstring_view trimmedLine, PropertyLine& line) {
   line.params.clear();
   // The first ";"-segment is the name; the others, empty ones included, are parameters.
   size_t end = line.rawPrefix.find(L';');
-  AssignName(line.rawPrefix.substr(0, end), line.name);
+  AssignName(line.rawPrefix.substr(0, end), line.name, line.rawName);
   while (end != std::wstring_view::npos) {
     const size_t start = end + 1;
     end = line.rawPrefix.find(L';', start);
@@ -101,60 +116,40 @@ std::wstring StripGroup(std::wstring_view upperName) {
 
 std::vector<std::wstring> CollectTypes(const std::vector<std::wstring_view>& params) {
   std::vector<std::wstring> types;
-  for (const std::wstring_view param : params) {
-    if (StartsWithAsciiUpper(param, L"TYPE="sv)) {
-      const std::wstring_view list = StripQuotes(param.substr(5));
-      size_t start = 0;
-      for (;;) {
-        const size_t comma = list.find(L',', start);
-        const std::wstring_view token = TrimSpace(list.substr(start, comma == std::wstring_view::npos ? std::wstring_view::npos : comma - start));
-        if (!token.empty()) types.push_back(AsciiUpper(token));
-        if (comma == std::wstring_view::npos) break;
-        start = comma + 1;
-      }
-    } else if (EqualsAsciiUpper(param, L"HOME"sv) || EqualsAsciiUpper(param, L"WORK"sv) || EqualsAsciiUpper(param, L"CELL"sv) ||
-               EqualsAsciiUpper(param, L"VOICE"sv) || EqualsAsciiUpper(param, L"FAX"sv) || EqualsAsciiUpper(param, L"PREF"sv)) {
-      types.push_back(AsciiUpper(param));
-    }
-  }
+  ForEachTypeToken(params, [&](std::wstring_view token) { types.push_back(AsciiUpper(token)); });
   return types;
 }
 
+namespace {
+
+// The rules over a list: Peek and Advance move an index.
+class ListLines {
+ public:
+  ListLines(const std::vector<std::wstring_view>& lines, size_t& index)
+      : lines_(lines), index_(index) {}
+  bool Peek(std::wstring_view& next) const {
+    if (index_ + 1 >= lines_.size()) return false;
+    next = lines_[index_ + 1];
+    return true;
+  }
+  void Advance() { ++index_; }
+
+ private:
+  const std::vector<std::wstring_view>& lines_;
+  size_t& index_;
+};
+
+}  // namespace
+
 void ContinueQuotedPrintable(const std::vector<std::wstring_view>& lines, size_t& index,
                              std::wstring& value) {
-  while (index + 1 < lines.size()) {
-    const bool softBreak = !value.empty() && value.back() == L'=';
-    const std::wstring_view raw = lines[index + 1];
-    const std::wstring_view next = TrimSpace(raw);
-    if (next.empty()) {
-      ++index;
-      continue;
-    }
-    const bool property = LooksLikeProperty(next);
-    if (softBreak) {
-      value.pop_back();
-      if (property) break;
-    } else if (property || (next[0] != L'=' && raw.find(L':') != std::wstring_view::npos)) {
-      break;
-    }
-    value.append(next);
-    ++index;
-  }
-  RemoveTrailingEquals(value);
+  ListLines list(lines, index);
+  ContinueQuotedPrintable(list, value);
 }
 
 void ContinuePhoto(const std::vector<std::wstring_view>& lines, size_t& index, std::wstring& data) {
-  while (index + 1 < lines.size()) {
-    const std::wstring_view next = TrimSpace(lines[index + 1]);
-    if (next.empty()) {
-      if (!data.empty()) break;
-      ++index;
-      continue;
-    }
-    if (next.find(L':') != std::wstring_view::npos) break;
-    data.append(next);
-    ++index;
-  }
+  ListLines list(lines, index);
+  ContinuePhoto(list, data);
 }
 
 }  // namespace kontaktel

@@ -124,13 +124,29 @@ std::wstring UnescapeText(std::wstring_view text) {
   return result;
 }
 
-std::vector<uint8_t> DecodeBase64(std::wstring_view text) {
-  if (text.size() > kMaxBase64Chars) return {};
+namespace {
+
+// The text up to its first "=", and how many of its characters are decoded.
+size_t Base64Kept(std::wstring_view& text) {
   const size_t stop = text.find(L'=');
   if (stop != std::wstring_view::npos) text = text.substr(0, stop);
   size_t kept = 0;
   for (const wchar_t c : text) kept += Base64Value(c) >= 0;
   if (kept % 4 == 1) --kept;  // a lone last character holds no whole byte
+  return kept;
+}
+
+}  // namespace
+
+size_t Base64DecodedSize(std::wstring_view text) {
+  if (text.size() > kMaxBase64Chars) return 0;
+  const size_t outputSize = Base64Kept(text) * 6 / 8;
+  return outputSize > kMaxPhotoBytes ? 0 : outputSize;
+}
+
+std::vector<uint8_t> DecodeBase64(std::wstring_view text) {
+  if (text.size() > kMaxBase64Chars) return {};
+  const size_t kept = Base64Kept(text);
   const size_t outputSize = kept * 6 / 8;
   if (outputSize > kMaxPhotoBytes) return {};
   std::vector<uint8_t> bytes;

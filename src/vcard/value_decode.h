@@ -31,6 +31,9 @@ std::wstring UnescapeText(std::wstring_view text);
 // outside the alphabet. Empty when the text or the result is over the limits.
 std::vector<uint8_t> DecodeBase64(std::wstring_view text);
 
+// DecodeBase64(text).size(), without decoding.
+size_t Base64DecodedSize(std::wstring_view text);
+
 // Splits at ";" that no backslash protects; a backslash keeps the character
 // after it. Never empty: an empty text gives one empty field.
 std::vector<std::wstring> SplitEscaped(std::wstring_view text);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cards.h"
+
 #include "vcard/card_parser.h"
 
 namespace kontaktel {
@@ -49,17 +51,12 @@ TEST(GroupPrefix, EndsAtTheFirstDot) {
   EXPECT_EQ(GroupPrefix(L""), L"");
 }
 
-Card Parse(std::wstring_view body) {
-  CardSet cards = ParseCards(std::wstring(L"BEGIN:VCARD\r\nVERSION:3.0\r\n") + std::wstring(body) +
-                             L"END:VCARD\r\n");
-  EXPECT_EQ(cards.size(), 1u);
-  return cards.empty() ? Card{} : cards[0];
-}
+TestCard Parse(std::wstring_view body) { return CardOf(body); }
 
 using Map = std::map<std::wstring, std::wstring, std::less<>>;
 
 TEST(BuildGroupLabelMap, MapsEachGroupToItsLocalisedLabel) {
-  const Card card = Parse(
+  const TestCard card = Parse(
       L"item1.X-ABRELATEDNAMES:Jane\r\n"
       L"item1.X-ABLabel:_$!<Mother>!$_\r\n"
       L"item2.URL:https://example.com/\r\n"
@@ -113,15 +110,14 @@ TEST(BuildGroupLabelMap, LocalisesEveryBuiltInRelationAndDate) {
       {L"_$!<>!$_", L"", L""},
   };
   for (const Case& c : cases) {
-    Card card;
-    AddProperty(card, L"X-ABLABEL", L"item1.X-ABLabel", c.label, false);
+    const TestCard card = Parse(std::wstring(L"item1.X-ABLabel:") + c.label);
     EXPECT_EQ(BuildGroupLabelMap(card, false), (Map{{L"item1.", c.english}})) << c.label;
     EXPECT_EQ(BuildGroupLabelMap(card, true), (Map{{L"item1.", c.russian}})) << c.label;
   }
 }
 
 TEST(BuildGroupLabelMap, KeysGroupsExactlyAsWrittenAndTheLastLabelWins) {
-  const Card card = Parse(
+  const TestCard card = Parse(
       L"ITEM1.X-ABLABEL:Upper\r\n"
       L"item1.X-ABLabel:First\r\n"
       L"item1.X-ABLabel:Second\r\n"
@@ -131,7 +127,7 @@ TEST(BuildGroupLabelMap, KeysGroupsExactlyAsWrittenAndTheLastLabelWins) {
 }
 
 TEST(BuildGroupLabelMap, IsEmptyForACardWithoutLabels) {
-  EXPECT_TRUE(BuildGroupLabelMap(Card{}, true).empty());
+  EXPECT_TRUE(BuildGroupLabelMap(Parse(L""), true).empty());
   EXPECT_TRUE(BuildGroupLabelMap(Parse(L"item1.TEL:1\r\nFN:A\r\n"), false).empty());
 }
 

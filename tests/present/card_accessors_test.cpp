@@ -2,20 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cards.h"
+
 namespace kontaktel {
 namespace {
 
-Card Named(std::wstring fullName, std::wstring givenName, std::wstring familyName) {
-  Card card;
-  card.fullName = std::move(fullName);
-  card.givenName = std::move(givenName);
-  card.familyName = std::move(familyName);
-  return card;
+TestCard Named(std::wstring fullName, std::wstring givenName, std::wstring familyName) {
+  std::wstring body;
+  if (!fullName.empty()) body += L"FN:" + fullName + L"\r\n";
+  if (!givenName.empty() || !familyName.empty()) body += L"N:" + familyName + L";" + givenName;
+  return CardOf(body);
 }
 
 TEST(CardDisplayName, TakesTheFullNameElseGivenAndFamilyName) {
   struct Case {
-    Card card;
+    TestCard card;
     const wchar_t* expected;
   };
   const Case cases[] = {
@@ -29,7 +30,7 @@ TEST(CardDisplayName, TakesTheFullNameElseGivenAndFamilyName) {
       {Named(L"Ольга Смирнова=", L"", L""), L"Ольга Смирнова"},
       {Named(L"Jane \t= =", L"", L""), L"Jane"},
       {Named(L"", L"Jane", L"Doe= "), L"Jane Doe"},
-      {Named(L"= \t", L"Jane", L"Doe"), L""},
+      {Named(L"= \\t", L"Jane", L"Doe"), L""},
       // Only the end is trimmed.
       {Named(L" =Jane", L"", L""), L" =Jane"},
   };
@@ -37,11 +38,12 @@ TEST(CardDisplayName, TakesTheFullNameElseGivenAndFamilyName) {
 }
 
 TEST(FirstPhoneAndEmail, TakeTheFirstNonEmptyValues) {
-  Card card;
-  EXPECT_EQ(FirstPhone(card), L"");
-  EXPECT_EQ(FirstEmail(card), L"");
-  card.phones = {{L"+7 916 123-45-67", {L"CELL"}}, {L"+7 495 765-43-21", {}}};
-  card.emails = {{L"", {}}, {L"ivan@example.ru", {L"INTERNET"}}, {L"other@example.ru", {}}};
+  const TestCard empty = CardOf(L"FN:Ivan");
+  EXPECT_EQ(FirstPhone(empty), L"");
+  EXPECT_EQ(FirstEmail(empty), L"");
+  const TestCard card = CardOf(
+      L"TEL;TYPE=CELL:+7 916 123-45-67\r\nTEL:+7 495 765-43-21\r\nEMAIL:\r\n"
+      L"EMAIL;TYPE=INTERNET:ivan@example.ru\r\nEMAIL:other@example.ru");
   EXPECT_EQ(FirstPhone(card), L"+7 916 123-45-67");
   EXPECT_EQ(FirstEmail(card), L"ivan@example.ru");
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cards.h"
+
 namespace kontaktel {
 namespace {
 
@@ -39,23 +41,21 @@ TEST(ExtractEmailAddress, TakesTheRunsAroundTheFirstAt) {
   }
 }
 
-Card WithUrlAndNotes(std::wstring url, std::vector<std::wstring> notes) {
-  Card card;
-  card.url = std::move(url);
-  card.urls = card.url.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{card.url};
-  card.notes = std::move(notes);
-  if (!card.notes.empty()) card.note = card.notes.front();
-  return card;
+TestCard WithUrlAndNotes(std::wstring url, std::vector<std::wstring> notes) {
+  std::wstring body;
+  if (!url.empty()) body += L"URL:" + url + L"\r\n";
+  for (const std::wstring& note : notes) body += L"NOTE:" + note + L"\r\n";
+  return CardOf(body);
 }
 
 TEST(FallbackEmail, PrefersAMailtoUrlThenTheUrlThenTheNotes) {
   struct Case {
     const char* what;
-    Card card;
+    TestCard card;
     const wchar_t* expected;
   };
   const Case cases[] = {
-      {"nothing", Card{}, L""},
+      {"nothing", CardOf(L""), L""},
       {"mailto: in capitals with a query",
        WithUrlAndNotes(L"MAILTO:Ivan.Petrov@Example.RU?subject=Hello", {}),
        L"Ivan.Petrov@Example.RU"},

@@ -8,22 +8,22 @@ namespace kontaktel {
 
 namespace {
 
-void WriteTexts(JsonWriter& json, const char* key, const std::vector<std::wstring>& texts) {
+void WriteTexts(JsonWriter& json, const char* key, const TextList& texts) {
   json.Key(key);
   json.BeginArray();
-  for (const std::wstring& text : texts) json.String(text);
+  for (const std::wstring_view text : texts) json.String(text);
   json.EndArray();
 }
 
-void WriteText(JsonWriter& json, const char* key, const std::wstring& text) {
+void WriteText(JsonWriter& json, const char* key, std::wstring_view text) {
   json.Key(key);
   json.String(text);
 }
 
-void WriteTyped(JsonWriter& json, const char* key, const std::vector<TypedValue>& values) {
+void WriteTyped(JsonWriter& json, const char* key, const RecordRange<TypedRecord>& values) {
   json.Key(key);
   json.BeginArray();
-  for (const TypedValue& value : values) {
+  for (const TypedValue value : values) {
     json.BeginObject();
     WriteText(json, "value", value.value);
     WriteTexts(json, "types", value.types);
@@ -34,34 +34,34 @@ void WriteTyped(JsonWriter& json, const char* key, const std::vector<TypedValue>
 
 void WriteCard(JsonWriter& json, const Card& card) {
   json.BeginObject();
-  WriteText(json, "fullName", card.fullName);
-  WriteText(json, "familyName", card.familyName);
-  WriteText(json, "givenName", card.givenName);
-  WriteText(json, "organization", card.organization);
-  WriteText(json, "title", card.title);
-  WriteText(json, "url", card.url);
-  WriteText(json, "birthday", card.birthday);
-  WriteText(json, "note", card.note);
-  WriteText(json, "gender", card.gender);
-  WriteText(json, "language", card.language);
-  WriteText(json, "kind", card.kind);
-  WriteTexts(json, "members", card.members);
-  WriteTexts(json, "languages", card.languages);
-  WriteTexts(json, "urls", card.urls);
-  WriteTyped(json, "phones", card.phones);
-  WriteTyped(json, "emails", card.emails);
-  WriteTexts(json, "addresses", card.addresses);
+  WriteText(json, "fullName", card.fullName());
+  WriteText(json, "familyName", card.familyName());
+  WriteText(json, "givenName", card.givenName());
+  WriteText(json, "organization", card.organization());
+  WriteText(json, "title", card.title());
+  WriteText(json, "url", card.url());
+  WriteText(json, "birthday", card.birthday());
+  WriteText(json, "note", card.note());
+  WriteText(json, "gender", card.gender());
+  WriteText(json, "language", card.language());
+  WriteText(json, "kind", card.kind());
+  WriteTexts(json, "members", card.members());
+  WriteTexts(json, "languages", card.languages());
+  WriteTexts(json, "urls", card.urls());
+  WriteTyped(json, "phones", card.phones());
+  WriteTyped(json, "emails", card.emails());
+  WriteTexts(json, "addresses", card.addresses());
   json.Key("photoSize");
-  if (card.photoData) {
-    json.Number(card.photoData->size());
+  if (card.hasPhotoData()) {
+    json.Number(card.photoSize());
   } else {
     json.Null();
   }
-  WriteText(json, "photoUrl", card.photoUrl);
-  WriteTexts(json, "notes", card.notes);
+  WriteText(json, "photoUrl", card.photoUrl());
+  WriteTexts(json, "notes", card.notes());
   json.Key("customFields");
   json.BeginArray();
-  for (const CustomField& field : card.customFields) {
+  for (const CustomField field : card.customFields()) {
     json.BeginObject();
     WriteText(json, "key", field.key);
     WriteTexts(json, "fields", field.fields);
@@ -70,7 +70,7 @@ void WriteCard(JsonWriter& json, const Card& card) {
   json.EndArray();
   json.Key("properties");
   json.BeginArray();
-  for (const CardProperty& property : card.properties) {
+  for (const CardProperty property : card.properties()) {
     json.BeginObject();
     WriteText(json, "name", property.name);
     WriteText(json, "rawPrefix", property.rawPrefix);
@@ -105,7 +105,10 @@ std::wstring TerminalLines(std::wstring_view text) {
 
 std::wstring TypesSuffix(const TypedValue& value) {
   std::wstring suffix;
-  for (const std::wstring& type : value.types) suffix += (suffix.empty() ? L" (" : L", ") + type;
+  for (const std::wstring_view type : value.types) {
+    suffix += suffix.empty() ? L" (" : L", ";
+    suffix += type;
+  }
   return suffix.empty() ? suffix : suffix + L")";
 }
 
@@ -117,7 +120,7 @@ void WriteCardsJson(JsonWriter& json, std::wstring_view fileName, const CardSet&
   json.String(fileName);
   json.Key("cards");
   json.BeginArray();
-  for (const Card& card : cards) WriteCard(json, card);
+  for (const Card card : cards) WriteCard(json, card);
   json.EndArray();
   json.EndObject();
 }
@@ -138,15 +141,19 @@ void DumpCardDetails(Output& out, std::wstring_view fileName, const CardSet& car
 void DumpCardSummary(Output& out, std::wstring_view fileName, const CardSet& cards) {
   out << "== " << fileName << ": " << cards.size() << (cards.size() == 1 ? " card\n" : " cards\n");
   for (size_t i = 0; i < cards.size(); ++i) {
-    const Card& card = cards[i];
-    std::wstring name = card.fullName;
-    if (name.empty()) name = card.givenName.empty() ? card.familyName : card.givenName + L" " + card.familyName;
-    if (name.empty()) name = card.organization;
+    const Card card = cards[i];
+    std::wstring name(card.fullName());
+    if (name.empty()) {
+      name = card.givenName();
+      if (!name.empty()) name += L' ';
+      name += card.familyName();
+    }
+    if (name.empty()) name = card.organization();
     out << (i + 1) << ". " << (name.empty() ? std::wstring(L"(no name)") : name) << "\n";
-    for (const TypedValue& phone : card.phones) out << "   phone: " << phone.value << TypesSuffix(phone) << "\n";
-    for (const TypedValue& email : card.emails) out << "   e-mail: " << email.value << TypesSuffix(email) << "\n";
-    if (card.photoData) out << "   photo: " << card.photoData->size() << " bytes\n";
-    if (!card.photoUrl.empty()) out << "   photo address: " << card.photoUrl << "\n";
+    for (const TypedValue phone : card.phones()) out << "   phone: " << phone.value << TypesSuffix(phone) << "\n";
+    for (const TypedValue email : card.emails()) out << "   e-mail: " << email.value << TypesSuffix(email) << "\n";
+    if (card.hasPhotoData()) out << "   photo: " << card.photoSize() << " bytes\n";
+    if (!card.photoUrl().empty()) out << "   photo address: " << card.photoUrl() << "\n";
   }
 }
 

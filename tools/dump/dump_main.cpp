@@ -6,6 +6,7 @@
 //                                   each card's details as the viewer shows
 //                                   them, in English or Russian
 //   kontaktel-dump --lines FILE...  each logical line and its parsed parts
+//   kontaktel-dump --count FILE...  the number of cards of each file
 // Output is UTF-8. A file that cannot be read makes the exit status 1 (and is
 // reported on stderr, or as {"file": NAME, "error": "unreadable"} in JSON); the
 // other files are still dumped.
@@ -28,13 +29,14 @@ namespace {
 
 using namespace kontaktel;
 
-enum class Mode { kSummary, kJson, kLines, kText };
+enum class Mode { kSummary, kJson, kLines, kText, kCount };
 
 constexpr char kUsage[] =
-    "usage: kontaktel-dump [--json | --lines | --text [--ru]] FILE...\n"
+    "usage: kontaktel-dump [--json | --lines | --count | --text [--ru]] FILE...\n"
     "  (no option)  a short summary of each card\n"
     "  --json       every field of every card as JSON, with its details texts\n"
     "  --lines      each logical line and its parsed parts\n"
+    "  --count      the number of cards of each file, one line per file\n"
     "  --text       each card's details as the viewer shows them (--ru: in Russian)\n";
 
 int Run(std::vector<std::wstring> args) {
@@ -42,6 +44,7 @@ int Run(std::vector<std::wstring> args) {
   if (!args.empty() && args[0] == L"--json") mode = Mode::kJson;
   if (!args.empty() && args[0] == L"--lines") mode = Mode::kLines;
   if (!args.empty() && args[0] == L"--text") mode = Mode::kText;
+  if (!args.empty() && args[0] == L"--count") mode = Mode::kCount;
   if (mode != Mode::kSummary) args.erase(args.begin());
   bool russian = false;
   if (mode == Mode::kText && !args.empty() && args[0] == L"--ru") {
@@ -56,7 +59,7 @@ int Run(std::vector<std::wstring> args) {
   JsonWriter json;
   int status = 0;
   for (const std::wstring& name : args) {
-    const std::wstring text = LoadFileText(name.c_str());
+    std::wstring text = LoadFileText(name.c_str());
     if (text.empty()) {
       status = 1;
       if (mode == Mode::kJson) {
@@ -78,11 +81,16 @@ int Run(std::vector<std::wstring> args) {
     switch (mode) {
       case Mode::kLines: DumpLines(out, name, text); break;
       case Mode::kJson:
-        WriteCardsJson(json, name, ParseCards(text));
+        WriteCardsJson(json, name, ParseCards(std::move(text)));
         out << json.Take();
         break;
-      case Mode::kSummary: DumpCardSummary(out, name, ParseCards(text)); break;
-      case Mode::kText: DumpCardDetails(out, name, ParseCards(text), russian); break;
+      case Mode::kSummary: DumpCardSummary(out, name, ParseCards(std::move(text))); break;
+      case Mode::kText: DumpCardDetails(out, name, ParseCards(std::move(text)), russian); break;
+      case Mode::kCount: {
+        const size_t count = ParseCards(std::move(text)).size();
+        out << name << ": " << count << (count == 1 ? " card\n" : " cards\n");
+        break;
+      }
     }
     out.Flush();
   }

@@ -1,0 +1,95 @@
+#include "vcard/card.h"
+
+#include "vcard/card_parser.h"
+
+namespace kontaktel {
+
+std::wstring_view ViewOf(const CardSet& set, const TextSpan& span) { return set.Text(span); }
+
+TypedValue ViewOf(const CardSet& set, const TypedRecord& record) {
+  return TypedValue{set.Text(record.value),
+                    TextList(&set, set.types_.data() + record.typesBegin,
+                             record.typesEnd - record.typesBegin)};
+}
+
+CustomField ViewOf(const CardSet& set, const CustomRecord& record) {
+  return CustomField{set.Text(record.key),
+                     TextList(&set, set.customTexts_.data() + record.fieldsBegin,
+                              record.fieldsEnd - record.fieldsBegin)};
+}
+
+CardProperty ViewOf(const CardSet& set, const PropertyRecord& record) {
+  return CardProperty{set.Text(record.name), set.Text(record.rawPrefix), set.Text(record.value),
+                      record.visible, record.freeText};
+}
+
+const CardRecord& Card::Record() const { return set_->cards_[index_]; }
+
+template <typename Range, typename Stored>
+Range Card::Run(CardList list, const std::vector<Stored>& all) const {
+  const size_t begin = Record().listBegin[list];
+  const size_t end =
+      index_ + 1 < set_->cards_.size() ? set_->cards_[index_ + 1].listBegin[list] : all.size();
+  return Range(set_, all.data() + begin, end - begin);
+}
+
+std::wstring_view Card::fullName() const { return set_->Text(Record().fullName); }
+std::wstring_view Card::familyName() const { return set_->Text(Record().familyName); }
+std::wstring_view Card::givenName() const { return set_->Text(Record().givenName); }
+std::wstring_view Card::organization() const { return set_->Text(Record().organization); }
+std::wstring_view Card::title() const { return set_->Text(Record().title); }
+std::wstring_view Card::birthday() const { return set_->Text(Record().birthday); }
+std::wstring_view Card::gender() const { return set_->Text(Record().gender); }
+std::wstring_view Card::kind() const { return set_->Text(Record().kind); }
+std::wstring_view Card::photoUrl() const { return set_->Text(Record().photoUrl); }
+
+std::wstring_view Card::url() const {
+  const TextList all = urls();
+  return all.empty() ? std::wstring_view() : all.front();
+}
+std::wstring_view Card::note() const {
+  const TextList all = notes();
+  return all.empty() ? std::wstring_view() : all.front();
+}
+std::wstring_view Card::language() const {
+  const TextList all = languages();
+  return all.empty() ? std::wstring_view() : all.front();
+}
+
+TextList Card::members() const { return Run<TextList>(kMembers, set_->texts_[kMembers]); }
+TextList Card::languages() const { return Run<TextList>(kLanguages, set_->texts_[kLanguages]); }
+TextList Card::urls() const { return Run<TextList>(kUrls, set_->texts_[kUrls]); }
+TextList Card::addresses() const { return Run<TextList>(kAddresses, set_->texts_[kAddresses]); }
+TextList Card::notes() const { return Run<TextList>(kNotes, set_->texts_[kNotes]); }
+RecordRange<TypedRecord> Card::phones() const {
+  return Run<RecordRange<TypedRecord>>(kPhones, set_->phones_);
+}
+RecordRange<TypedRecord> Card::emails() const {
+  return Run<RecordRange<TypedRecord>>(kEmails, set_->emails_);
+}
+RecordRange<CustomRecord> Card::customFields() const {
+  return Run<RecordRange<CustomRecord>>(kCustomFields, set_->custom_);
+}
+RecordRange<PropertyRecord> Card::properties() const {
+  return Run<RecordRange<PropertyRecord>>(kProperties, set_->properties_);
+}
+
+size_t Card::photoSize() const { return Record().photoSize; }
+
+std::vector<uint8_t> Card::photoData() const {
+  if (Record().photoSize == 0) return {};
+  return DecodePhotoSource(set_->Text(Record().photoSource));
+}
+
+size_t CardSet::MemoryBytes() const {
+  size_t bytes = (text_.capacity() + arena_.capacity()) * sizeof(wchar_t) +
+                 cards_.capacity() * sizeof(CardRecord) +
+                 (phones_.capacity() + emails_.capacity()) * sizeof(TypedRecord) +
+                 custom_.capacity() * sizeof(CustomRecord) +
+                 properties_.capacity() * sizeof(PropertyRecord) +
+                 (types_.capacity() + customTexts_.capacity()) * sizeof(TextSpan);
+  for (const std::vector<TextSpan>& texts : texts_) bytes += texts.capacity() * sizeof(TextSpan);
+  return bytes;
+}
+
+}  // namespace kontaktel
