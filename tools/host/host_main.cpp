@@ -7,6 +7,8 @@
 //     --next FILE         load this file into the same window afterwards
 //     --search TEXT       search with ListSearchTextW, --search-flags N
 //     --screenshot OUT.png  save the window as PNG and exit
+//     --timing            print how long the file took to show: from the call
+//                         of ListLoadW until the window has painted it
 // Exit status: 0 when the plugin loaded the file (and the later calls
 // succeeded), 1 when it declined or a later call failed, 2 on wrong usage or
 // when the plugin cannot be loaded.
@@ -46,6 +48,7 @@ struct Options {
   std::wstring next;
   std::wstring search;
   bool hasSearch = false;
+  bool timing = false;
   int searchFlags = 1;
   std::wstring screenshot;
 };
@@ -86,6 +89,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.hasSearch = true;
     } else if (arg == L"--search-flags" && (v = value())) {
       options.searchFlags = static_cast<int>(std::wcstol(v, nullptr, 0));
+    } else if (arg == L"--timing") {
+      options.timing = true;
     } else if (arg == L"--screenshot" && (v = value())) {
       options.screenshot = v;
     } else if (!arg.empty() && arg[0] != L'-' && options.file.empty()) {
@@ -204,6 +209,9 @@ int Run(const Options& options) {
   }
 
   int status = 0;
+  LARGE_INTEGER frequency{}, started{}, shown{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
   listerChild = plugin.load(host, options.file.c_str(), options.flags);
   std::printf("load: %s\n", listerChild != nullptr ? "ok" : "declined");
   if (listerChild == nullptr) status = 1;
@@ -211,6 +219,14 @@ int Run(const Options& options) {
   RECT client{};
   GetClientRect(host, &client);
   if (listerChild != nullptr) MoveWindow(listerChild, 0, 0, client.right, client.bottom, TRUE);
+  UpdateWindow(host);
+  if (listerChild != nullptr) RedrawWindow(listerChild, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  QueryPerformanceCounter(&shown);
+  if (options.timing) {
+    std::printf("shown: %.1f ms\n",
+                1000.0 * static_cast<double>(shown.QuadPart - started.QuadPart) /
+                    static_cast<double>(frequency.QuadPart));
+  }
   if (listerChild != nullptr && !options.next.empty()) {
     const int result = plugin.loadNext(host, listerChild, options.next.c_str(), options.flags);
     std::printf("next: %d\n", result);
@@ -252,7 +268,8 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fputs(
         "usage: kontaktel-host [--ini PATH] [--size WxH] [--flags N] [--next FILE]\n"
-        "                      [--search TEXT] [--search-flags N] [--screenshot OUT.png] FILE\n",
+        "                      [--search TEXT] [--search-flags N] [--screenshot OUT.png]\n"
+        "                      [--timing] FILE\n",
         stderr);
     return 2;
   }
