@@ -128,6 +128,28 @@ struct Word {
   }
 };
 
+// Bytes that can belong to a word in some candidate page.
+bool MayBeLetter(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x80 || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
+// The points of the words of `span` in one page.
+int ScoreSpan(std::string_view span, const ByteTable& table, bool cyrillicPage) {
+  int points = 0;
+  Word word;
+  for (const char c : span) {
+    const ByteClass& entry = table[static_cast<unsigned char>(c)];
+    if (entry.letterCase != LetterCase::kNone) {
+      word.Add(entry);
+      continue;
+    }
+    points += word.Points(cyrillicPage);
+    word = Word{};
+  }
+  return points + word.Points(cyrillicPage);
+}
+
 }  // namespace
 
 unsigned GuessSingleByteCodePage(std::string_view bytes) {
@@ -136,21 +158,24 @@ unsigned GuessSingleByteCodePage(std::string_view bytes) {
     for (size_t i = 0; i < kCandidates.size(); ++i) built[i] = BuildTable(kCandidates[i]);
     return built;
   }();
+  // Only words holding a high byte count, so the scan jumps from one high byte
+  // to the next and scores the run of letter bytes around it in every page;
+  // that many runs decide, however long the file.
+  constexpr size_t kEnoughRuns = 10000;
   std::array<long long, kCandidates.size()> scores{};
-  for (size_t page = 0; page < kCandidates.size(); ++page) {
-    const ByteTable& table = tables[page];
-    const bool cyrillic = kCandidates[page].cyrillic;
-    Word word;
-    for (const char c : bytes) {
-      const ByteClass& entry = table[static_cast<unsigned char>(c)];
-      if (entry.letterCase != LetterCase::kNone) {
-        word.Add(entry);
-        continue;
-      }
-      scores[page] += word.Points(cyrillic);
-      word = Word{};
+  size_t runs = 0;
+  size_t i = 0;
+  while (runs < kEnoughRuns) {
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    if (i == bytes.size()) break;
+    size_t begin = i;
+    while (begin > 0 && MayBeLetter(bytes[begin - 1])) --begin;
+    while (i < bytes.size() && MayBeLetter(bytes[i])) ++i;
+    const std::string_view span = bytes.substr(begin, i - begin);
+    for (size_t page = 0; page < kCandidates.size(); ++page) {
+      scores[page] += ScoreSpan(span, tables[page], kCandidates[page].cyrillic);
     }
-    scores[page] += word.Points(cyrillic);
+    ++runs;
   }
   size_t best = 0;
   for (size_t page = 1; page < kCandidates.size(); ++page) {
