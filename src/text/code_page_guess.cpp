@@ -47,13 +47,17 @@ struct Candidate {
 constexpr std::array<Candidate, 5> kCandidates{{
     {1251, true, false, L""},
     {20866, true, false, L""},
-    // Icelandic and Italian letters; the Czech letters at these bytes are common.
+    // Rare: Icelandic and Italian letters and the French ligatures, where
+    // Windows-1250 has the common Czech ě ů ň, Polish ś, and Windows-1254 the
+    // Turkish ş ğ ı.
     {1252, false, false,
      L"\u00D0\u00F0\u00DE\u00FE\u00DD\u00FD\u00FF\u0178\u00CC\u00EC"
      L"\u00D2\u00F2\u00D9\u00F9\u0152\u0153"},
+    // Usual: the Turkish letters.
     {1254, false, true,
      L"\u00C7\u00E7\u011E\u011F\u0130\u0131\u00D6\u00F6\u015E\u015F"
      L"\u00DC\u00FC\u00C2\u00E2\u00CE\u00EE\u00DB\u00FB"},
+    // Rare: Slovak ĺ ŕ and the cedilla ţ, where Windows-1254 has ş.
     {1250, false, false, L"\u0139\u013A\u0154\u0155\u0162\u0163"},
 }};
 
