@@ -86,10 +86,11 @@ TEST(CodePage, NamedByTheFilesCharsetParameters) {
 }
 
 TEST(CodePage, PagesWineLacksAreReadThroughTheNearestOne) {
-  // Wine 8 has neither GB18030 nor ISO-2022-JP: GBK and EUC-JP read the same
-  // characters there, and the dump tells which page did.
+  // Wine 8 has neither GB18030, ISO-2022-JP nor ISO-8859-10: GBK, EUC-JP and
+  // Latin-1 read the same characters there, and the dump tells which page did.
   const bool hasGb18030 = !PlatformMultiByteToWide("\xD5\xC5", 2, 54936, false).empty();
   const bool hasJis = !PlatformMultiByteToWide("\x1B$BED\x1B(B", 8, 50220, false).empty();
+  const bool hasNordic = !PlatformMultiByteToWide("\xF8", 1, 28600, false).empty();
   const Export files[] = {
       {"GB18030",
        "BEGIN:VCARD\r\nFN;CHARSET=GB18030:\xCE\xB0 \xD5\xC5\r\nEND:VCARD\r\n",
@@ -100,6 +101,10 @@ TEST(CodePage, PagesWineLacksAreReadThroughTheNearestOne) {
        "BEGIN:VCARD\r\nN;CHARSET=ISO-2022-JP:\x1B$BEDCf\x1B(B;\x1B$B2V;R\x1B(B\r\nEND:VCARD\r\n",
        hasJis ? 50220u : 20932u,
        {L"花子 田中"}},
+      {"ISO-8859-10",
+       "BEGIN:VCARD\r\nFN;CHARSET=ISO-8859-10:Bj\xF8rn S\xE6ther\r\nEND:VCARD\r\n",
+       hasNordic ? 28600u : 28591u,
+       {L"Bjørn Sæther"}},
   };
   for (const Export& file : files) ExpectReadAs(file);
 }
