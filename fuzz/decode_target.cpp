@@ -18,10 +18,12 @@ namespace kontaktel::fuzz {
 
 namespace {
 
-constexpr std::array<std::wstring_view, 14> kCharsets{
-    L"",       L"UTF-8",      L"utf8",       L"WINDOWS-1251", L"cp1252",
-    L"KOI8-R", L"ISO-8859-5", L"iso-8859-1", L"ISO-8859-2",   L"UTF-16",
-    L"LATIN1", L"WIN-1250",   L"\"UTF-8\"",  L"x-unknown"};
+constexpr std::array<std::wstring_view, 24> kCharsets{
+    L"",          L"UTF-8",       L"utf8",       L"WINDOWS-1251", L"cp1252",
+    L"KOI8-R",    L"ISO-8859-5",  L"iso-8859-1", L"ISO-8859-2",   L"UTF-16",
+    L"LATIN1",    L"WIN-1250",    L"\"UTF-8\"",  L"x-unknown",    L"Shift_JIS",
+    L"EUC-JP",    L"ISO-2022-JP", L"GB18030",    L"Big5",         L"EUC-KR",
+    L"cp1253",    L"ISO-8859-10", L"US-ASCII",   L"MACINTOSH"};
 
 std::wstring ValueText(const uint8_t* data, size_t size, bool utf8) {
   std::wstring text;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "text/charset.h"
+#include "text/code_page_guess.h"
 #include "text/platform.h"
 
 namespace kontaktel {
@@ -43,8 +44,14 @@ bool StartsWithUtf16Begin(std::string_view bytes, bool bigEndian) {
   return true;
 }
 
-// The single-byte code page that every CHARSET parameter of the file naming one
-// agrees on, or nothing when none names one or they disagree.
+// Names that say nothing about the file's high bytes: UTF-8 (the file is not),
+// UTF-16 (not a byte code page) and US-ASCII (the file has bytes beyond it).
+bool NamesFileCodePage(unsigned codePage) {
+  return codePage != kCodePageUtf8 && codePage != kCodePageUtf16 && codePage != kCodePageUsAscii;
+}
+
+// The code page that every CHARSET parameter of the file naming one agrees on,
+// or nothing when none names one or they disagree.
 std::optional<unsigned> CharsetNamedByFile(std::string_view bytes) {
   constexpr std::string_view kKey = "CHARSET=";
   // No charset name of the table, quotes included, is longer than this.
@@ -70,7 +77,7 @@ std::optional<unsigned> CharsetNamedByFile(std::string_view bytes) {
       name = name.substr(1, name.size() - 2);
     }
     const std::optional<unsigned> codePage = FindCharsetCodePage(name);
-    if (!codePage || !IsSingleByteCodePage(*codePage)) continue;
+    if (!codePage || !NamesFileCodePage(*codePage)) continue;
     if (agreed && *agreed != *codePage) return std::nullopt;
     agreed = codePage;
   }
@@ -121,40 +128,66 @@ std::wstring BytesToText(const char* bytes, size_t length, unsigned codePage, bo
   return PlatformMultiByteToWide(bytes, length, codePage, strict);
 }
 
-std::wstring DecodeFileText(std::string_view bytes) {
+FileText DecodeFileTextAndCodePage(std::string_view bytes) {
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t size = bytes.size();
   if (size == 0) return {};
-  if (size >= 2 && s[0] == 0xFF && s[1] == 0xFE) return DecodeUtf16(bytes.substr(2), false);
-  if (size >= 2 && s[0] == 0xFE && s[1] == 0xFF) return DecodeUtf16(bytes.substr(2), true);
+  auto read = [](std::wstring text, unsigned codePage) {
+    return text.empty() ? FileText{} : FileText{std::move(text), codePage};
+  };
+  constexpr unsigned kUtf16BigEndian = 1201;
+  if (size >= 2 && s[0] == 0xFF && s[1] == 0xFE) {
+    return read(DecodeUtf16(bytes.substr(2), false), kCodePageUtf16);
+  }
+  if (size >= 2 && s[0] == 0xFE && s[1] == 0xFF) {
+    return read(DecodeUtf16(bytes.substr(2), true), kUtf16BigEndian);
+  }
   if (size >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF) {
     // A file that says it is UTF-8 and is not gets no second guess.
-    return BytesToText(bytes.data() + 3, size - 3, kCodePageUtf8, true);
+    return read(BytesToText(bytes.data() + 3, size - 3, kCodePageUtf8, true), kCodePageUtf8);
   }
-  if (StartsWithUtf16Begin(bytes, false)) return DecodeUtf16(bytes, false);
-  if (StartsWithUtf16Begin(bytes, true)) return DecodeUtf16(bytes, true);
+  if (StartsWithUtf16Begin(bytes, false)) return read(DecodeUtf16(bytes, false), kCodePageUtf16);
+  if (StartsWithUtf16Begin(bytes, true)) return read(DecodeUtf16(bytes, true), kUtf16BigEndian);
 
+  unsigned used = 0;
   std::wstring text = BytesToText(bytes.data(), size, kCodePageUtf8, true);
-  if (!text.empty()) return text;
+  if (!text.empty()) {
+    // ISO-2022-JP is seven-bit, so valid UTF-8: its escapes give it away.
+    if (bytes.find('\x1B') != std::string_view::npos &&
+        CharsetNamedByFile(bytes) == kCodePageIso2022Jp) {
+      std::wstring japanese = BytesInCodePage(bytes.data(), size, kCodePageIso2022Jp, &used);
+      if (!japanese.empty()) return {std::move(japanese), used};
+    }
+    return {std::move(text), kCodePageUtf8};
+  }
   if (const std::optional<std::string> joined = JoinFoldsInsideCharacters(bytes)) {
     text = BytesToText(joined->data(), joined->size(), kCodePageUtf8, true);
-    if (!text.empty()) return text;
+    if (!text.empty()) return {std::move(text), kCodePageUtf8};
   }
   if (const std::optional<unsigned> named = CharsetNamedByFile(bytes)) {
-    text = BytesToText(bytes.data(), size, *named, false);
-    if (!text.empty()) return text;
+    text = BytesInCodePage(bytes.data(), size, *named, &used);
+    if (!text.empty()) return {std::move(text), used};
   }
-  for (const unsigned codePage : {1251u, kCodePageOem, kCodePageAnsi}) {
+  const unsigned guessed = GuessSingleByteCodePage(bytes);
+  for (const unsigned codePage : {guessed, 1251u, kCodePageOem, kCodePageAnsi}) {
     text = BytesToText(bytes.data(), size, codePage, false);
-    if (!text.empty()) return text;
+    if (!text.empty()) return {std::move(text), codePage};
   }
-  return BytesToText(bytes.data(), size, kCodePageUtf8, false);
+  return read(BytesToText(bytes.data(), size, kCodePageUtf8, false), kCodePageUtf8);
+}
+
+std::wstring DecodeFileText(std::string_view bytes) {
+  return DecodeFileTextAndCodePage(bytes).text;
+}
+
+FileText LoadFileTextAndCodePage(const wchar_t* path) {
+  std::string bytes;
+  if (!PlatformReadFile(path, kMaxFileSize, bytes)) return {};
+  return DecodeFileTextAndCodePage(bytes);
 }
 
 std::wstring LoadFileText(const wchar_t* path) {
-  std::string bytes;
-  if (!PlatformReadFile(path, kMaxFileSize, bytes)) return {};
-  return DecodeFileText(bytes);
+  return LoadFileTextAndCodePage(path).text;
 }
 
 }  // namespace kontaktel

@@ -14,13 +14,23 @@ inline constexpr size_t kMaxFileSize = 0x2000000;
 // sequence. Every failure is the empty string.
 std::wstring BytesToText(const char* bytes, size_t length, unsigned codePage, bool strict);
 
+// A file's text and the code page it was read in: 65001 for UTF-8, 1200 and
+// 1201 for UTF-16 little- and big-endian, else the Windows code page.
+struct FileText {
+  std::wstring text;
+  unsigned codePage = 0;  // 0 when the text is empty
+};
+
 // The whole file's bytes to text: byte-order marks, UTF-16 without a mark, strict
-// UTF-8, the single-byte code page the file's own CHARSET parameters name, then
-// Windows-1251. Line breaks stay as they are. Empty when nothing converts.
+// UTF-8, the code page the file's own CHARSET parameters agree on, then the
+// single-byte page the bytes fit best (GuessSingleByteCodePage), Windows-1251
+// when in doubt. Line breaks stay as they are. Empty when nothing converts.
+FileText DecodeFileTextAndCodePage(std::string_view bytes);
 std::wstring DecodeFileText(std::string_view bytes);
 
 // Reads the file (at most kMaxFileSize bytes) and decodes it with DecodeFileText.
-// Every failure is the empty string.
+// Every failure is the empty text.
+FileText LoadFileTextAndCodePage(const wchar_t* path);
 std::wstring LoadFileText(const wchar_t* path);
 
 }  // namespace kontaktel

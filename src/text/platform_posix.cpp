@@ -21,22 +21,90 @@ namespace kontaktel {
 
 namespace {
 
+// The glibc names of the Windows code pages that the charset table names.
 const char* IconvName(unsigned codePage) {
   switch (codePage) {
     case kCodePageAnsi: return "CP1252";  // what Wine and a western Windows use
     case kCodePageOem: return "CP437";
+    case 866: return "CP866";
+    case 874: return "CP874";
     case 1250: return "CP1250";
     case 1251: return "CP1251";
     case 1252: return "CP1252";
+    case 1253: return "CP1253";
+    case 1254: return "CP1254";
+    case 1255: return "CP1255";
+    case 1256: return "CP1256";
+    case 1257: return "CP1257";
+    case 1258: return "CP1258";
+    case 10000: return "MACINTOSH";
+    case 20127: return "ASCII";
     case 20866: return "KOI8-R";
+    case 21866: return "KOI8-U";
     case 28591: return "ISO-8859-1";
     case 28592: return "ISO-8859-2";
+    case 28593: return "ISO-8859-3";
+    case 28594: return "ISO-8859-4";
     case 28595: return "ISO-8859-5";
+    case 28596: return "ISO-8859-6";
+    case 28597: return "ISO-8859-7";
+    case 28598: return "ISO-8859-8";
+    case 28599: return "ISO-8859-9";
+    case 28600: return "ISO-8859-10";
+    case 28603: return "ISO-8859-13";
+    case 28604: return "ISO-8859-14";
+    case 28605: return "ISO-8859-15";
+    case 28606: return "ISO-8859-16";
     default: return nullptr;  // 1200 is refused, as by MultiByteToWideChar
   }
 }
 
-// Every code page but UTF-8 that the core uses is single-byte: its 256
+const char* MultiByteIconvName(unsigned codePage) {
+  switch (codePage) {
+    case 932: return "CP932";
+    case 936: return "CP936";
+    case 949: return "CP949";
+    case 950: return "CP950";
+    case 20932: return "EUC-JP";
+    case 50220: return "ISO-2022-JP";
+    case 54936: return "GB18030";
+    default: return nullptr;
+  }
+}
+
+// A multi-byte page through iconv as a whole. An invalid or unmapped byte
+// becomes U+FFFD and the conversion goes on after it, as Windows does without
+// flags (Windows puts the page's own default character there).
+std::wstring MultiByteToWide(const char* bytes, size_t length, const char* name) {
+  iconv_t cd = iconv_open("WCHAR_T", name);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::unique_ptr<void, int (*)(iconv_t)> owner(cd, &iconv_close);
+  std::wstring text(length + 1, L'\0');  // never more characters than bytes
+  char* in = const_cast<char*>(bytes);
+  size_t inLeft = length;
+  size_t produced = 0;
+  while (inLeft > 0) {
+    char* out = reinterpret_cast<char*>(text.data() + produced);
+    size_t outLeft = (text.size() - produced) * sizeof(wchar_t);
+    const size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
+    produced = text.size() - outLeft / sizeof(wchar_t);
+    if (result != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) {
+      text.resize(text.size() * 2);
+      continue;
+    }
+    // EILSEQ (no character here) or EINVAL (cut off at the end): one byte goes.
+    if (produced == text.size()) text.resize(text.size() * 2);
+    text[produced++] = static_cast<wchar_t>(0xFFFD);
+    ++in;
+    --inLeft;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  text.resize(produced);
+  return text;
+}
+
+// Every single-byte code page: its 256
 // characters are read once from iconv into a table, one byte at a time (an
 // unmapped byte becomes U+FFFD, as Windows does without flags).
 class SingleByteTables {
@@ -58,7 +126,10 @@ class SingleByteTables {
       char* outPointer = reinterpret_cast<char*>(&out);
       size_t outLeft = sizeof out;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      const bool converted = iconv(cd, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<size_t>(-1) && outLeft == 0;
+      bool converted = iconv(cd, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<size_t>(-1);
+      // CP1258 holds a letter back for an accent that may follow; flush it.
+      converted = converted && iconv(cd, nullptr, nullptr, &outPointer, &outLeft) != static_cast<size_t>(-1);
+      converted = converted && outLeft == 0;
       (*table)[byte] = converted ? out : static_cast<wchar_t>(0xFFFD);
     }
     iconv_close(cd);
@@ -80,6 +151,7 @@ std::wstring PlatformMultiByteToWide(const char* bytes, size_t length, unsigned 
     if (!Utf8ToWide(bytes, length, failOnInvalid, text)) return {};
     return text;
   }
+  if (const char* name = MultiByteIconvName(codePage)) return MultiByteToWide(bytes, length, name);
   thread_local SingleByteTables tables;
   const std::array<wchar_t, 256>* table = tables.Get(codePage);
   if (table == nullptr) return {};

@@ -1,6 +1,7 @@
 #include "text/charset.h"
 
 #include "text/case_fold.h"
+#include "text/iso2022jp.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,23 @@ TEST(CharsetToCodePage, MapsEveryTableNameInAnyAsciiCase) {
       {L"KOI8-R", 20866},       {L"koi8r", 20866},       {L"ISO-8859-5", 28595},
       {L"iso8859-5", 28595},    {L"ISO-8859-1", 28591},  {L"iso8859-1", 28591},
       {L"latin1", 28591},       {L"ISO-8859-2", 28592},  {L"ISO8859-2", 28592},
+      // The names real exports use beyond those.
+      {L"Shift_JIS", 932},      {L"SJIS", 932},          {L"x-sjis", 932},
+      {L"MS_Kanji", 932},       {L"CP932", 932},         {L"Windows-31J", 932},
+      {L"EUC-JP", 20932},       {L"ISO-2022-JP", 50220}, {L"gb2312", 936},
+      {L"GBK", 936},            {L"CP936", 936},         {L"GB18030", 54936},
+      {L"Big5", 950},           {L"EUC-KR", 949},        {L"ks_c_5601-1987", 949},
+      {L"windows-1253", 1253},  {L"CP1254", 1254},       {L"Windows-1255", 1255},
+      {L"cp1256", 1256},        {L"WINDOWS-1257", 1257}, {L"cp1258", 1258},
+      {L"ISO-8859-3", 28593},   {L"iso-8859-4", 28594},  {L"ISO-8859-6", 28596},
+      {L"ISO-8859-7", 28597},   {L"ISO-8859-8", 28598},  {L"ISO-8859-9", 28599},
+      {L"ISO-8859-10", 28600},  {L"ISO-8859-11", 874},   {L"ISO-8859-13", 28603},
+      {L"ISO-8859-14", 28604},  {L"ISO-8859-15", 28605}, {L"iso8859-16", 28606},
+      {L"KOI8-U", 21866},       {L"US-ASCII", 20127},    {L"IBM866", 866},
+      {L"cp866", 866},          {L"Macintosh", 10000},
       // Unknown, decorated and empty names read as UTF-8.
       {L"KOI8-R ", 65001},      {L"\"KOI8-R\"", 65001},  {L"", 65001},
-      {L"US-ASCII", 65001},     {L"windows-1251x", 65001},
+      {L"ISO-8859-12", 65001},  {L"windows-1251x", 65001},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CharsetToCodePage(c.name), c.codePage) << c.name;
@@ -37,6 +52,8 @@ TEST(FindCharsetCodePage, TellsUnknownNamesApart) {
   EXPECT_TRUE(IsSingleByteCodePage(20866));
   EXPECT_FALSE(IsSingleByteCodePage(65001));
   EXPECT_FALSE(IsSingleByteCodePage(1200));
+  EXPECT_TRUE(IsSingleByteCodePage(1253));
+  EXPECT_FALSE(IsSingleByteCodePage(932));
 }
 
 }  // namespace
@@ -59,6 +76,28 @@ TEST(BytesToTextWithFallback, NamedPageThenUtf8ThenWindows1251) {
   EXPECT_EQ(Convert("\xE9", 1200), L"\x0439");
   EXPECT_EQ(Convert("", 65001), L"");
   EXPECT_EQ(Convert("", 1251), L"");
+}
+
+TEST(BytesToTextWithFallback, QuotedPrintableValuesInTheNewPages) {
+  EXPECT_EQ(Convert("\x8ER\x93" "c", CharsetToCodePage(L"SHIFT_JIS")), L"山田");
+  EXPECT_EQ(Convert("\xC3\xE9\xFE\xF1\xE3\xEF\xF2", CharsetToCodePage(L"windows-1253")),
+            L"Γιώργος");
+  EXPECT_EQ(Convert("\xDE\xFCkr\xFC", CharsetToCodePage(L"ISO-8859-9")), L"Şükrü");
+  EXPECT_EQ(Convert("\x8A" "a", CharsetToCodePage(L"MACINTOSH")), L"äa");
+  // Where Wine lacks the page, the nearest one it has reads the characters.
+  EXPECT_EQ(Convert("\xCE\xB0 \xD5\xC5", CharsetToCodePage(L"GB18030")), L"伟 张");
+  EXPECT_EQ(Convert("\x1B$BEDCf\x1B(B", CharsetToCodePage(L"ISO-2022-JP")), L"田中");
+  EXPECT_EQ(Convert("Sm\xF8rrebr\xF8" "d", CharsetToCodePage(L"ISO-8859-10")), L"Smørrebrød");
+}
+
+TEST(Iso2022JpToEucJp, UndoesTheEscapes) {
+  EXPECT_EQ(Iso2022JpToEucJp("A\x1B$BEDCf\x1B(B;B"), "A\xC5\xC4\xC3\xE6;B");
+  // Half-width katakana by escape and by shift-out; JIS X 0212 with its prefix.
+  EXPECT_EQ(Iso2022JpToEucJp("\x1B(I1\x1B(B\x0E" "2\x0F" "x"), "\x8E\xB1\x8E\xB2x");
+  EXPECT_EQ(Iso2022JpToEucJp("\x1B$(D0!\x1B(B"), "\x8F\xB0\xA1");
+  // A line break inside a two-byte run, an odd byte at the end, an unknown escape.
+  EXPECT_EQ(Iso2022JpToEucJp("\x1B$BED\r\nCf!"), "\xC5\xC4\r\n\xC3\xE6!");
+  EXPECT_EQ(Iso2022JpToEucJp("\x1B$Z"), "\x1B$Z");
 }
 
 TEST(LowerForMatch, FoldsLatinAndCyrillicAndEndsAtNul) {

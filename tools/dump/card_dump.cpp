@@ -114,10 +114,13 @@ std::wstring TypesSuffix(const TypedValue& value) {
 
 }  // namespace
 
-void WriteCardsJson(JsonWriter& json, std::wstring_view fileName, const CardSet& cards) {
+void WriteCardsJson(JsonWriter& json, std::wstring_view fileName, unsigned codePage,
+                    const CardSet& cards) {
   json.BeginObject();
   json.Key("file");
   json.String(fileName);
+  json.Key("codePage");
+  json.Number(codePage);
   json.Key("cards");
   json.BeginArray();
   for (const Card card : cards) WriteCard(json, card);

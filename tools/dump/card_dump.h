@@ -8,8 +8,10 @@
 
 namespace kontaktel {
 
-// {"file": NAME, "cards": [...]}: every field of every card under its own name.
-void WriteCardsJson(JsonWriter& json, std::wstring_view fileName, const CardSet& cards);
+// {"file": NAME, "codePage": N, "cards": [...]}: the code page the file was read
+// in, and every field of every card under its own name.
+void WriteCardsJson(JsonWriter& json, std::wstring_view fileName, unsigned codePage,
+                    const CardSet& cards);
 
 // Each card's details text as the viewer shows it, under its number and name;
 // line ends are LF.

@@ -1,7 +1,8 @@
 // kontaktel-dump: shows how the plugin's own code reads vCard files.
 //   kontaktel-dump FILE...          a short summary of each card
 //   kontaktel-dump --json FILE...   every field of every card as JSON, one
-//                                   object per file, with the details texts
+//                                   object per file with the code page it was
+//                                   read in, with the details texts
 //   kontaktel-dump --text [--ru] FILE...
 //                                   each card's details as the viewer shows
 //                                   them, in English or Russian
@@ -59,7 +60,8 @@ int Run(std::vector<std::wstring> args) {
   JsonWriter json;
   int status = 0;
   for (const std::wstring& name : args) {
-    std::wstring text = LoadFileText(name.c_str());
+    FileText file = LoadFileTextAndCodePage(name.c_str());
+    std::wstring& text = file.text;
     if (text.empty()) {
       status = 1;
       if (mode == Mode::kJson) {
@@ -81,7 +83,7 @@ int Run(std::vector<std::wstring> args) {
     switch (mode) {
       case Mode::kLines: DumpLines(out, name, text); break;
       case Mode::kJson:
-        WriteCardsJson(json, name, ParseCards(std::move(text)));
+        WriteCardsJson(json, name, file.codePage, ParseCards(std::move(text)));
         out << json.Take();
         break;
       case Mode::kSummary: DumpCardSummary(out, name, ParseCards(std::move(text))); break;
