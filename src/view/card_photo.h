@@ -2,22 +2,17 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
+#include <vector>
 
 #include "vcard/card.h"
 
 namespace kontaktel {
 
-// The embedded photo's bytes; empty when the card has none.
-inline std::span<const uint8_t> CardPhotoData(const Card& card) {
-  if (!card.photoData) return {};
-  return std::span<const uint8_t>(*card.photoData);
-}
+// The embedded photo's bytes, decoded now; empty when the card has none.
+inline std::vector<uint8_t> CardPhotoData(const Card& card) { return card.photoData(); }
 
 // The address of a photo given by URL; empty when there is none.
-inline std::wstring_view CardPhotoUrl(const Card& card) {
-  return card.photoUrl;
-}
+inline std::wstring_view CardPhotoUrl(const Card& card) { return card.photoUrl(); }
 
 }  // namespace kontaktel

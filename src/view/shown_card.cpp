@@ -1,6 +1,8 @@
 #include "view/shown_card.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/ui_language.h"
 #include "photo/photo_decode.h"
@@ -14,8 +16,9 @@ namespace kontaktel {
 
 namespace {
 
-const Card* SelectedCard(const ViewerState& state) {
-  return state.filter.selected < state.cards.size() ? &state.cards[state.filter.selected] : nullptr;
+std::optional<Card> SelectedCard(const ViewerState& state) {
+  if (state.filter.selected >= state.cards.size()) return std::nullopt;
+  return state.cards[state.filter.selected];
 }
 
 }  // namespace
@@ -23,9 +26,8 @@ const Card* SelectedCard(const ViewerState& state) {
 void RefillDetails(ViewerState& state) {
   const HWND view = state.details.view.Get();
   if (!IsWindow(view)) return;
-  const Card* card = SelectedCard(state);
-  const std::wstring text =
-      card != nullptr ? RenderCardDetails(*card, UiIsRussian()) : std::wstring();
+  const std::optional<Card> card = SelectedCard(state);
+  const std::wstring text = card ? RenderCardDetails(*card, UiIsRussian()) : std::wstring();
   // Filling moves the focus into the view on some systems; give it back.
   const HWND focused = GetFocus();
   FillDetailsView(view, text, state.fonts.main.Get());
@@ -33,12 +35,12 @@ void RefillDetails(ViewerState& state) {
 }
 
 void ShowSelectedCard(ViewerState& state) {
-  const Card* card = SelectedCard(state);
+  const std::optional<Card> card = SelectedCard(state);
   PhotoPart& photo = state.photo;
-  const std::span<const uint8_t> inline_ =
-      card != nullptr ? CardPhotoData(*card) : std::span<const uint8_t>();
+  // The embedded bytes are decoded only for the card being shown.
+  const std::vector<uint8_t> inline_ = card ? CardPhotoData(*card) : std::vector<uint8_t>();
   const std::wstring url =
-      card != nullptr && inline_.empty() ? std::wstring(CardPhotoUrl(*card)) : std::wstring();
+      card && inline_.empty() ? std::wstring(CardPhotoUrl(*card)) : std::wstring();
   const bool fetchWanted = inline_.empty() && photo.loadPhotoUrl && !url.empty();
   const bool sameFetch = fetchWanted &&
                          static_cast<int64_t>(state.filter.selected) == photo.fetchCardIndex &&

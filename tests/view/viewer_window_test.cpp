@@ -139,7 +139,7 @@ class ViewerWindowTest : public PluginTest {
 
   static std::wstring Rendered(const std::string& file, size_t card, bool russian) {
     const CardSet cards = ParseCards(Wide(file));
-    return RenderCardDetails(cards.at(card), russian);
+    return card < cards.size() ? RenderCardDetails(cards[card], russian) : std::wstring(L"(no such card)");
   }
 
   static std::wstring IniValue(const TempFile& ini, const wchar_t* key) {
