@@ -102,22 +102,31 @@ void SetScrollPosition(const ViewerState& state) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_POS;
+  if (GetScrollInfo(bar, SB_CTL, &info) && info.nPos == state.filter.topRow) return;
   info.nPos = state.filter.topRow;
   SetScrollInfo(bar, SB_CTL, &info, TRUE);
 }
 
+// Paints run far more often than the list's range or position change, and a
+// scroll bar redraws itself for every SetScrollInfo: it is told only changes.
 void UpdateScrollBar(const ViewerState& state) {
   const HWND bar = state.list.scrollBar.Get();
   if (!IsWindow(bar)) return;
   const int32_t n = RowCount(state);
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  info.nMin = 0;
-  info.nMax = std::max<int32_t>(0, n - 1);
-  info.nPage = static_cast<UINT>(std::max<int32_t>(1, state.list.rowsPerPage));
-  info.nPos = std::min<int32_t>(MaxTopRow(n, state.list.rowsPerPage), state.filter.topRow);
-  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  SCROLLINFO wanted{};
+  wanted.cbSize = sizeof wanted;
+  wanted.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  wanted.nMin = 0;
+  wanted.nMax = std::max<int32_t>(0, n - 1);
+  wanted.nPage = static_cast<UINT>(std::max<int32_t>(1, state.list.rowsPerPage));
+  wanted.nPos = std::min<int32_t>(MaxTopRow(n, state.list.rowsPerPage), state.filter.topRow);
+  SCROLLINFO current{};
+  current.cbSize = sizeof current;
+  current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (!GetScrollInfo(bar, SB_CTL, &current) || current.nMin != wanted.nMin ||
+      current.nMax != wanted.nMax || current.nPage != wanted.nPage || current.nPos != wanted.nPos) {
+    SetScrollInfo(bar, SB_CTL, &wanted, TRUE);
+  }
   const bool show = n > state.list.rowsPerPage;
   if ((IsWindowVisible(bar) != FALSE) != show) ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
 }
