@@ -542,6 +542,27 @@ TEST_F(ContactListTest, SearchSelectsTheHitAndTheFoundTextInTheDetails) {
   EXPECT_EQ(Row(viewer, 1)->shade, 1);
 }
 
+TEST_F(ContactListTest, SearchBringsTextFoundFarDownIntoView) {
+  std::string note = "NOTE:";
+  for (int i = 0; i < 80; ++i) note += "line " + std::to_string(i) + "\\n";
+  note += "the buried treasure\r\n";
+  TempFile vcf(Card("FN:Carl\r\n") + Card("FN:Dora\r\n" + note));
+  const HWND viewer = Open(vcf);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(listSearchTextW_(viewer, L"treasure", 1), 0);
+  Pump();
+  const HWND details = Child(viewer, kDetailsViewId);
+  CHARRANGE range{};
+  SendMessageW(details, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  ASSERT_EQ(range.cpMax - range.cpMin, 8);
+  POINTL at{};
+  SendMessageW(details, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), range.cpMin);
+  POINT point{at.x, at.y};
+  MapWindowPoints(details, viewer, &point, 1);
+  EXPECT_GE(point.y, 0);
+  EXPECT_LT(point.y, 500 - 20);
+}
+
 TEST_F(ContactListTest, ASearchHitHiddenByTheFilterStaysSelected) {
   TempFile vcf(Card("FN:Carl\r\n") + Card("FN:Dora\r\n") + Card("FN:Emil\r\n"));
   const HWND viewer = Open(vcf);
