@@ -120,11 +120,15 @@ void DestroyControls(ViewerState& state) {
   state.list.tooltip.Reset();
 }
 
+}  // namespace
+
 void ApplySettings(ViewerState& state) {
   const ViewerSettings settings = ReadViewerSettings(Host().iniPath);
   state.splitter.listWidth = settings.listWidth;
   state.photo.loadPhotoUrl = settings.loadPhotoUrl;
 }
+
+namespace {
 
 void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   const UniqueBrush brush(CreateSolidBrush(color));
@@ -156,8 +160,7 @@ LRESULT OnCreate(HWND window) {
   state->fonts.main = CreateUiFont(window, 14);
   state->fonts.small = CreateUiFont(window, 12);
   AddGdiplusUser();
-  UpdateUiLanguage(Host().iniPath);
-  LoadColors();
+  ChooseLanguageAndColors();
   EnsurePhotoPaneClassRegistered();
   ApplySettings(*state);
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
@@ -338,9 +341,13 @@ void CloseHostWindow(HWND window) {
   }
 }
 
-void ReloadAppearance() {
+void ChooseLanguageAndColors() {
   UpdateUiLanguage(Host().iniPath);
   LoadColors();
+}
+
+void ReloadAppearance() {
+  ChooseLanguageAndColors();
   for (const HWND window : std::vector<HWND>(liveViewers)) {
     ViewerState* state = GetViewerState(window);
     if (state == nullptr) continue;

@@ -226,6 +226,21 @@ TEST_F(ViewerWindowTest, DetailsTextIsTheRenderedCardInEitherLanguage) {
   EXPECT_EQ(DetailsText(Details(viewer)), Rendered(kTwoCards, 1, true));
 }
 
+TEST_F(ViewerWindowTest, SystemSettingChangesReadTheIniFileAgain) {
+  TempFile ini("[Kontaktel]\r\nListWidth=250\r\n", L".ini");
+  SetIni(Narrow(ini.Path()));
+  TempFile file(kTwoCards);
+  const HWND viewer = Open(file);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).listWidth, 250);
+  WritePrivateProfileStringW(L"Kontaktel", L"ListWidth", L"320", ini.Path().c_str());
+  WritePrivateProfileStringW(L"Configuration", L"LanguageIni", L"wcmd_rus.lng", ini.Path().c_str());
+  SendMessageW(viewer, WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(Diagnostics(viewer).listWidth, 320);
+  EXPECT_EQ(ChildRect(Details(viewer)).left, 333);
+  EXPECT_EQ(DetailsText(Details(viewer)), Rendered(kTwoCards, 0, true));
+}
+
 TEST_F(ViewerWindowTest, TabStopFollowsTheViewsWidth) {
   TempFile file(kTwoCards);
   const HWND viewer = Open(file);
