@@ -96,7 +96,7 @@ int RowHeightOrDefault(const ViewerState& state, int dpi) {
   return state.list.rowHeight > 0 ? state.list.rowHeight : ScaleLength(60, dpi);
 }
 
-void SetScrollPosition(const ViewerState& state) {
+void MoveScrollThumb(const ViewerState& state) {
   const HWND bar = state.list.scrollBar.Get();
   if (!IsWindow(bar)) return;
   SCROLLINFO info{};
@@ -147,7 +147,7 @@ void SetTopRow(HWND window, ViewerState& state, int32_t topRow) {
     state.filter.topRow = topRow;
     InvalidateRect(window, nullptr, FALSE);
   }
-  SetScrollPosition(state);
+  MoveScrollThumb(state);
 }
 
 }  // namespace
@@ -248,6 +248,10 @@ void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area) 
   }
   state.list.listRect = RECT{area.left, area.top, area.left + rowWidth, area.top + height};
   UpdateScrollBar(state);
+}
+
+void SetListScrollPosition(const ViewerState& state) {
+  MoveScrollThumb(state);
 }
 
 void EnsureSelectionVisible(ViewerState& state) {
