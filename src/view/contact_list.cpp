@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "config/ui_language.h"
 #include "present/card_accessors.h"
@@ -26,6 +27,11 @@ constexpr size_t kTooltipMinLength = 28;
 constexpr UINT_PTR kTooltipToolId = 1;
 
 using UniquePen = UniqueGdi<HPEN>;
+
+// The card's KIND, read in this one place.
+std::wstring_view CardKind(const Card& card) {
+  return card.kind;
+}
 
 std::wstring NameOrEmptyCard(const Card& card, bool russian) {
   std::wstring name = CardDisplayName(card);
@@ -165,7 +171,9 @@ std::wstring ListRowName(const Card& card, bool russian) {
 std::wstring ListRowDetail(const Card& card, bool russian) {
   if (std::wstring phone = FirstPhone(card); !phone.empty()) return L"Tel: " + phone;
   if (std::wstring email = FirstEmail(card); !email.empty()) return L"Email: " + email;
-  if (!card.kind.empty()) return (russian ? L"Тип: " : L"Kind: ") + card.kind;
+  if (const std::wstring_view kind = CardKind(card); !kind.empty()) {
+    return (russian ? L"Тип: " : L"Kind: ") + std::wstring(kind);
+  }
   if (std::wstring found = FallbackEmail(card); !found.empty()) return L"Email: " + found;
   return {};
 }

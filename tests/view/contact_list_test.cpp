@@ -604,6 +604,18 @@ TEST_F(ContactListTest, MatchColoursStayAcrossAFilterChange) {
   EXPECT_EQ(State(viewer).matchCount, 2);
 }
 
+TEST_F(ContactListTest, MatchesAndTheSelectionHaveTheirColoursInTheDarkPalette) {
+  TempFile vcf(Card("FN:Anna\r\n") + Card("FN:Boris\r\n") + Card("FN:Hanna\r\n"));
+  const HWND viewer = Load(vcf, 0x80);
+  ASSERT_NE(viewer, nullptr);
+  MoveWindow(viewer, 0, 0, 800, 500, TRUE);
+  EXPECT_EQ(listSearchTextW_(viewer, L"anna", 1), 0);
+  Paint(viewer);
+  EXPECT_EQ(PixelAt(viewer, 12, RowY(2)), RGB(48, 60, 40));
+  EXPECT_NE(PixelAt(viewer, 12, RowY(0)), RGB(48, 60, 40));  // selected and a match
+  EXPECT_NE(PixelAt(viewer, 12, RowY(1)), RGB(48, 60, 40));
+}
+
 TEST_F(ContactListTest, ANewFileUnderAFilterSelectsItsFirstShownCard) {
   TempFile first(Card("FN:Carl\r\n")),
       second(Card("FN:Dora\r\n") + Card("FN:Emil\r\n") + Card("FN:Carla\r\n"));
