@@ -110,11 +110,13 @@ void MoveScrollThumb(const ViewerState& state) {
   info.fMask = SIF_POS;
   if (GetScrollInfo(bar, SB_CTL, &info) && info.nPos == state.filter.topRow) return;
   info.nPos = state.filter.topRow;
-  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  SetScrollInfo(bar, SB_CTL, &info, FALSE);
+  InvalidateRect(bar, nullptr, FALSE);
 }
 
 // Paints run far more often than the list's range or position change, and a
-// scroll bar redraws itself for every SetScrollInfo: it is told only changes.
+// scroll bar told to redraw paints itself at once: it is told only changes,
+// and repaints with the rest of the window.
 void UpdateScrollBar(const ViewerState& state) {
   const HWND bar = state.list.scrollBar.Get();
   if (!IsWindow(bar)) return;
@@ -131,7 +133,8 @@ void UpdateScrollBar(const ViewerState& state) {
   current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
   if (!GetScrollInfo(bar, SB_CTL, &current) || current.nMin != wanted.nMin ||
       current.nMax != wanted.nMax || current.nPage != wanted.nPage || current.nPos != wanted.nPos) {
-    SetScrollInfo(bar, SB_CTL, &wanted, TRUE);
+    SetScrollInfo(bar, SB_CTL, &wanted, FALSE);
+    InvalidateRect(bar, nullptr, FALSE);
   }
   const bool show = n > state.list.rowsPerPage;
   if ((IsWindowVisible(bar) != FALSE) != show) ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);

@@ -64,8 +64,8 @@ void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area);
 // Moves topRow so that the selected card's row is on the page.
 void EnsureSelectionVisible(ViewerState& state);
 
-// Moves the list scroll bar's thumb to topRow; nothing when it is there (each
-// SetScrollInfo repaints the bar at once).
+// Moves the list scroll bar's thumb to topRow, to be repainted with the rest
+// of the window; nothing when it is there already.
 void SetListScrollPosition(const ViewerState& state);
 
 // A navigation key (Up, Down, Page Up, Page Down, Home, End) walks the visible
