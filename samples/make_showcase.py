@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes showcase.vcf: the contacts the README screenshots show, with a
-portrait drawn here (a PNG made with zlib alone, no imaging library)."""
+"""Writes showcase.vcf: the contacts the README screenshots show, with
+portraits drawn here (PNGs made with zlib alone, no imaging library)."""
 import base64
 import math
 import struct
