@@ -218,10 +218,15 @@ int32_t SelectedRow(const FilterState& filter) {
 }
 
 RECT ListRowsArea(int clientWidth, int clientHeight, int listWidth, int dpi) {
-  const int topH = ScaleLength(26, dpi) + 2 * ScaleLength(4, dpi);
-  const int statusH = ScaleLength(18, dpi);
-  const int listH = std::max(0, clientHeight - topH - statusH);
-  return RECT{0, topH, ListPaneWidth(clientWidth, listWidth, dpi), topH + listH};
+  // The same layout that places the controls and the painting; nothing of the
+  // details column is measured for it.
+  LayoutInput input;
+  input.clientWidth = clientWidth;
+  input.clientHeight = clientHeight;
+  input.dpi = dpi;
+  input.listWidth = listWidth;
+  const ViewerLayout layout = ComputeLayout(input, nullptr);
+  return RECT{0, layout.topHeight, layout.listPaneWidth, layout.topHeight + layout.listHeight};
 }
 
 RECT ListRowsArea(const ViewerState& state) {
