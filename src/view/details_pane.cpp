@@ -126,14 +126,25 @@ void ReleaseRichEditLibrary() {
 
 std::vector<CaptionSpan> DetailsCaptionSpans(std::wstring_view text) {
   std::vector<CaptionSpan> spans;
+  // A note's own words follow its heading; "Call after 10:30" or a web address
+  // in them is no caption. The block ends where a field line (caption, tab,
+  // value) follows an empty line.
+  bool inBlock = false;
+  bool afterEmpty = false;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find_first_of(L"\r\n", start);
     if (end == std::wstring_view::npos) end = text.size();
     const std::wstring_view line = text.substr(start, std::min(end - start, kMaxFormattedLine));
     const bool heading = line.starts_with(L"\x2500") || line.starts_with(L"--");
-    if (!line.empty() && !heading) {
-      if (const size_t tab = line.find(L'\t'); tab != std::wstring_view::npos) {
+    const size_t tab = line.find(L'\t');
+    if (heading) {
+      inBlock = true;
+    } else if (inBlock && afterEmpty && tab != std::wstring_view::npos) {
+      inBlock = false;
+    }
+    if (!line.empty() && !heading && !inBlock) {
+      if (tab != std::wstring_view::npos) {
         if (tab > 0) spans.push_back({start, tab});
       } else if (const size_t colon = line.find(L':'); colon != std::wstring_view::npos) {
         const size_t captionEnd =
@@ -141,6 +152,9 @@ std::vector<CaptionSpan> DetailsCaptionSpans(std::wstring_view text) {
         spans.push_back({start, captionEnd});
       }
     }
+    // CR LF ends a line once: the LF is not an empty line of its own.
+    if (end + 1 < text.size() && text[end] == L'\r' && text[end + 1] == L'\n') ++end;
+    afterEmpty = line.empty();
     start = end + 1;
   }
   return spans;

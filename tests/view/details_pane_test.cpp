@@ -31,7 +31,10 @@ TEST(DetailsCaptionTest, CaptionsByTheTextsOwnLines) {
   };
   const Case cases[] = {
       {L"Phone (Mobile)\t+1 555\r\nEmail\ta@b.c", {{0, 14}, {23, 5}}},
-      {L"\x2500\x2500 Note \x2500\x2500\r\nMeet at 10:30", {{12, 11}}},
+      // A note's own words are never a caption, up to the next field line.
+      {L"\x2500\x2500 Note \x2500\x2500\r\nMeet at 10:30\r\nSee: http://x.y\r\n\r\nPhone\t1",
+       {{46, 5}}},
+      {L"\x2500\x2500 Note \x2500\x2500\r\na\tb\r\n\r\nc: d\r\n\r\nTel\t1", {{27, 3}}},
       {L"-- Note --\rplain text\r\x2500 x\tz", {}},
       {L"Website: http://x.y", {{0, 9}}},
       {L"Key:value", {{0, 4}}},
