@@ -48,6 +48,19 @@ constexpr MenuItem kDetailsMenu[] = {
     {kCopyAll, L"Copy all", L"Копировать всё"},
 };
 
+// The list column of the window as the layout places it: its width, the
+// filter strip above the rows and the status strip below them.
+ViewerLayout ListColumn(HWND window, const ViewerState& state) {
+  RECT client{};
+  GetClientRect(window, &client);
+  LayoutInput input;
+  input.clientWidth = client.right - client.left;
+  input.clientHeight = client.bottom - client.top;
+  input.dpi = WindowDpi(window);
+  input.listWidth = state.splitter.listWidth;
+  return ComputeLayout(input, [](int) { return 0; });
+}
+
 POINT PointFrom(LPARAM lParam) {
   return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -172,11 +185,11 @@ void OnRightButtonUp(HWND window, const ViewerState& state, LPARAM lParam) {
   if (menuOpen) return;
   RECT client{};
   GetClientRect(window, &client);
-  const ListGeometry list = ListColumnGeometry(window, state);
+  const ViewerLayout layout = ListColumn(window, state);
   const POINT point = PointFrom(lParam);
   // Only the rows area between the filter strip and the status strip.
-  if (point.x < 0 || point.x >= list.width || point.y < list.top ||
-      point.y >= client.bottom - list.statusHeight) {
+  if (point.x < 0 || point.x >= layout.listPaneWidth || point.y < layout.topHeight ||
+      point.y >= client.bottom - layout.statusHeight) {
     return;
   }
   POINT screen = point;
@@ -192,7 +205,7 @@ void OnContextKey(HWND window, const ViewerState& state, LPARAM lParam) {
   GetCursorPos(&screen);
   POINT client = screen;
   ScreenToClient(window, &client);
-  if (client.x < ListColumnGeometry(window, state).width) {
+  if (client.x < ListColumn(window, state).listPaneWidth) {
     PostMenuRequest(window, WM_LIST_CONTEXT_MENU, screen);
   } else if (IsWindow(state.details.view.Get())) {
     PostMenuRequest(window, WM_DETAILS_CONTEXT_MENU, screen);

@@ -1,27 +1,24 @@
 // The context menus, Ctrl+C, Escape and the host's copy and select-all
 // commands, driven through the real DLL with real windows and read back from
 // the real clipboard, as a user or the host would.
+#include <commdlg.h>
 #include <gtest/gtest.h>
 #include <richedit.h>
 #include <windows.h>
 
+#include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "plugin/diagnostics.h"
+#include "support/plugin_fixture.h"
 #include "support/temp_file.h"
 
 namespace {
 
+using kontaktel::test::PluginTest;
 using kontaktel::test::TempFile;
-
-struct DefaultParams {
-  int size;
-  DWORD interfaceVersionLow;
-  DWORD interfaceVersionHigh;
-  char defaultIniName[260];
-};
 
 constexpr UINT kListMenuMessage = WM_APP + 40;
 constexpr UINT kDetailsMenuMessage = WM_APP + 41;
@@ -77,7 +74,7 @@ void PutMarker() {
 struct MenuPlan {
   int choose = 0;  // 1-based item; 0 cancels with Escape
   std::vector<std::wstring> items;
-  void (*during)() = nullptr;  // runs while the menu is open
+  std::function<void()> during;  // runs while the menu is open
   int ticks = 0;
 };
 MenuPlan plan;
@@ -94,7 +91,7 @@ void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
     plan.items.push_back(text);
   }
-  if (plan.during != nullptr) plan.during();
+  if (plan.during) plan.during();
   HWND target = GetFocus();
   if (target == nullptr) target = menuWindow;
   if (plan.choose == 0) {
@@ -105,45 +102,15 @@ void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-class MenuTest : public ::testing::Test {
+class MenuTest : public PluginTest {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryW(KONTAKTEL_PLUGIN_PATH);
-    ASSERT_NE(module_, nullptr) << "cannot load " << KONTAKTEL_PLUGIN_PATH;
-    Get(listLoadW_, "ListLoadW");
-    Get(listLoadNextW_, "ListLoadNextW");
-    Get(listCloseWindow_, "ListCloseWindow");
-    Get(listSendCommand_, "ListSendCommand");
-    Get(listSetDefaultParams_, "ListSetDefaultParams");
-    Get(diagnostics_, "KontaktelGetDiagnostics");
-    ASSERT_NE(parent_, nullptr);
+    PluginTest::SetUp();
     plan = MenuPlan{};
-    current_ = this;
-  }
-
-  void TearDown() override {
-    while (HWND child = GetWindow(parent_, GW_CHILD)) DestroyWindow(child);
-    Pump();
-    if (module_ != nullptr) FreeLibrary(module_);
-    current_ = nullptr;
-  }
-
-  static void SetUpTestSuite() {
-    parent_ = CreateWindowExW(0, L"STATIC", L"Lister", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
-                              600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetForegroundWindow(parent_);
   }
-  static void TearDownTestSuite() {
-    DestroyWindow(parent_);
-    parent_ = nullptr;
-  }
 
-  template <typename Function>
-  void Get(Function& function, const char* name) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    ASSERT_NE(function, nullptr) << name;
-  }
-
+  // Keys typed into a menu are translated as the host's loop does it.
   static void Pump() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -156,14 +123,7 @@ class MenuTest : public ::testing::Test {
     ini_.emplace(russian ? "[Configuration]\r\nLanguageIni=WCMD_RUS.LNG\r\n"
                          : "[Configuration]\r\nLanguageIni=WCMD_ENG.LNG\r\n",
                  L".ini");
-    DefaultParams params{};
-    params.size = sizeof params;
-    params.interfaceVersionHigh = 2;
-    params.interfaceVersionLow = 12;
-    const std::wstring& path = ini_->Path();
-    std::snprintf(params.defaultIniName, sizeof params.defaultIniName, "%s",
-                  std::string(path.begin(), path.end()).c_str());
-    listSetDefaultParams_(&params);
+    SetIni(Narrow(ini_->Path()));
   }
 
   HWND Open(const char* bytes = kCards) {
@@ -184,13 +144,6 @@ class MenuTest : public ::testing::Test {
     SendMessageW(viewer, WM_KEYDOWN, VK_HOME, 0);
     for (int i = 0; i < index; ++i) SendMessageW(viewer, WM_KEYDOWN, VK_DOWN, 0);
     ASSERT_EQ(Diagnostics(viewer).selected, index);
-  }
-
-  KontaktelDiagnostics Diagnostics(HWND window = nullptr) const {
-    KontaktelDiagnostics record{};
-    record.size = sizeof record;
-    diagnostics_(window, &record);
-    return record;
   }
 
   // Opens a menu by posting its message, as the right button does, and picks
@@ -253,16 +206,7 @@ class MenuTest : public ::testing::Test {
     return escape && close;
   }
 
-  HMODULE module_ = nullptr;
   std::optional<TempFile> file_, ini_;
-  static inline HWND parent_ = nullptr;
-  static inline MenuTest* current_ = nullptr;
-  HWND(__stdcall* listLoadW_)(HWND, const wchar_t*, int) = nullptr;
-  int(__stdcall* listLoadNextW_)(HWND, HWND, const wchar_t*, int) = nullptr;
-  void(__stdcall* listCloseWindow_)(HWND) = nullptr;
-  int(__stdcall* listSendCommand_)(HWND, int, int) = nullptr;
-  void(__stdcall* listSetDefaultParams_)(DefaultParams*) = nullptr;
-  void(__stdcall* diagnostics_)(HWND, KontaktelDiagnostics*) = nullptr;
 };
 
 TEST_F(MenuTest, ListMenuCopiesEachItemInBothLanguages) {
@@ -353,6 +297,7 @@ TEST_F(MenuTest, RightClickOnADetailsLineCopiesItsValue) {
     const POINT point = OnCharacter(view, at);
     PutMarker();
     SendMessageW(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
+    plan = MenuPlan{};
     plan.choose = c.item;
     SetTimer(nullptr, 0, 50, OnMenuTimer);
     SendMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(point.x, point.y));  // posts the menu request
@@ -426,12 +371,9 @@ TEST_F(MenuTest, NoSecondMenuWhileOneIsOpen) {
   const HWND other = Open();
   ASSERT_NE(viewer, nullptr);
   ASSERT_NE(other, nullptr);
-  static HWND viewers[2];
-  viewers[0] = viewer;
-  viewers[1] = other;
-  plan.during = [] {
+  plan.during = [&] {
     // Every way of asking for a menu, in both windows, while this one is open.
-    for (const HWND window : viewers) {
+    for (const HWND window : {viewer, other}) {
       SendMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(40, 200));
       SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
       SendMessageW(GetDlgItem(window, kDetailsViewId), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
@@ -448,23 +390,21 @@ TEST_F(MenuTest, NoSecondMenuWhileOneIsOpen) {
 TEST_F(MenuTest, NothingIsCopiedWhenTheWindowChangedUnderTheMenu) {
   // The menu loop runs the host's messages: the next file may arrive, or the
   // window may be closed, before the chosen command runs.
-  static MenuTest* test;
-  static HWND viewer;
-  test = this;
-  viewer = Open();
+  const HWND viewer = Open();
   ASSERT_NE(viewer, nullptr);
-  static TempFile next("BEGIN:VCARD\r\nFN:Carl\r\nTEL:+1 555 0100\r\nEND:VCARD\r\n");
-  plan.during = [] { test->listLoadNextW_(parent_, viewer, next.Path().c_str(), 0); };
+  const TempFile next("BEGIN:VCARD\r\nFN:Carl\r\nTEL:+1 555 0100\r\nEND:VCARD\r\n");
+  plan.during = [&] { listLoadNextW_(parent_, viewer, next.Path().c_str(), 0); };
   PutMarker();
   RunMenu(viewer, kListMenuMessage, 1);
   EXPECT_EQ(Diagnostics(viewer).cardCount, 1);
   EXPECT_EQ(ClipboardText(), L"what the user had");
   // The same cards still there: the copy goes ahead.
+  plan.during = nullptr;
   RunMenu(viewer, kListMenuMessage, 2);
   EXPECT_EQ(ClipboardText(), L"+1 555 0100");
 
   PutMarker();
-  plan.during = [] { test->listCloseWindow_(viewer); };
+  plan.during = [&] { listCloseWindow_(viewer); };
   RunMenu(viewer, kDetailsMenuMessage, 3);
   EXPECT_FALSE(IsWindow(viewer));
   EXPECT_EQ(ClipboardText(), L"what the user had");
