@@ -1,7 +1,6 @@
 // The context menus, Ctrl+C, Escape and the host's copy and select-all
 // commands, driven through the real DLL with real windows and read back from
 // the real clipboard, as a user or the host would.
-#include <commdlg.h>
 #include <gtest/gtest.h>
 #include <richedit.h>
 #include <windows.h>
@@ -185,7 +184,7 @@ class MenuTest : public PluginTest {
   static LONG Find(HWND view, const wchar_t* text) {
     FINDTEXTEXW find{{0, -1}, text, {}};
     return static_cast<LONG>(
-        SendMessageW(view, EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&find)));
+        SendMessageW(view, EM_FINDTEXTEXW, 1 /* FR_DOWN */, reinterpret_cast<LPARAM>(&find)));
   }
 
   static void PressCtrl(bool down) {
@@ -371,18 +370,23 @@ TEST_F(MenuTest, NoSecondMenuWhileOneIsOpen) {
   const HWND other = Open();
   ASSERT_NE(viewer, nullptr);
   ASSERT_NE(other, nullptr);
+  int requestsPosted = -1;
   plan.during = [&] {
-    // Every way of asking for a menu, in both windows, while this one is open.
+    // Every way of asking for a menu, in both windows, while this one is open:
+    // none of them posts a menu request.
     for (const HWND window : {viewer, other}) {
       SendMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(40, 200));
       SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
       SendMessageW(GetDlgItem(window, kDetailsViewId), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
       SendMessageW(GetDlgItem(window, kDetailsViewId), WM_CONTEXTMENU, 0, -1);
     }
+    MSG message;
+    requestsPosted = PeekMessageW(&message, nullptr, kListMenuMessage, kDetailsMenuMessage, PM_NOREMOVE);
   };
   PutMarker();
   RunMenu(viewer, kListMenuMessage, 2);
   EXPECT_EQ(plan.items.size(), 4u);
+  EXPECT_EQ(requestsPosted, 0);
   EXPECT_EQ(ClipboardText(), L"+49 170 1234567");
   EXPECT_FALSE(AMenuOpensNow());
 }
