@@ -90,20 +90,10 @@ int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlag
   if (parent == nullptr || window == nullptr || fileName == nullptr) return kResultError;
   const std::wstring text = LoadFileText(fileName);
   if (text.empty()) return kResultError;  // the window keeps showing the previous file
-  CardSet cards = ParseCards(text);
-  const bool empty = cards.empty();
-  AttachCards(window, std::move(cards));
+  // AttachCards alone decides the selection: the first card the filter
+  // already typed shows, which need not be the file's first card.
+  AttachCards(window, ParseCards(text));
   ApplyShowFlags(window, showFlags);
-  if (empty) {
-    InvalidateRect(window, nullptr, TRUE);
-  } else if (const ViewerState* state = GetViewerState(window);
-             state != nullptr && !state->cards.empty()) {
-    SelectCard(window, 0);
-    RECT client{};
-    GetClientRect(window, &client);
-    SendMessageW(window, WM_SIZE, 0,
-                 MAKELPARAM(client.right - client.left, client.bottom - client.top));
-  }
   return kResultOk;
 }
 

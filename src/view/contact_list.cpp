@@ -1,89 +1,330 @@
-// A first, plain list: one name per row. The owner-drawn rows, filter,
-// tooltip and scrolling of the full list come with the contact list's own work.
 #include "view/contact_list.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <string>
 
+#include "config/ui_language.h"
 #include "present/card_accessors.h"
+#include "present/email.h"
+#include "view/card_photo.h"
+#include "view/handles.h"
+#include "view/layout.h"
+#include "view/list_navigation.h"
 #include "view/theme.h"
 #include "view/viewer_window.h"
 
 namespace kontaktel {
 
-void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area) {
-  state.list.listRect = area;
-  if (state.list.rowHeight <= 0) state.list.rowHeight = ScaleForDpi(window, 60);
-  const Palette& palette = CurrentPalette();
-  FillRect(dc, &area, PanelBrush());
-  const int rowHeight = std::max(1, state.list.rowHeight);
-  state.list.rowsPerPage = std::max(1, static_cast<int>((area.bottom - area.top) / rowHeight));
-  SelectScope font(dc, state.fonts.main.Get());
-  SetBkMode(dc, TRANSPARENT);
-  const auto& visible = state.filter.visibleIndices;
-  int y = area.top;
-  for (size_t row = static_cast<size_t>(std::max(0, state.filter.topRow));
-       row < visible.size() && y < area.bottom; ++row, y += rowHeight) {
-    const uint64_t index = visible[row];
-    RECT rowRect{area.left, y, area.right, y + rowHeight};
-    if (index == state.filter.selected) {
-      const UniqueBrush selection(CreateSolidBrush(palette.selection));
-      FillRect(dc, &rowRect, selection.Get());
-    }
-    RECT text = rowRect;
-    text.left += ScaleForDpi(window, 10);
-    text.right -= ScaleForDpi(window, 6);
-    SetTextColor(dc, palette.text);
-    const std::wstring name = CardDisplayName(state.cards[index]);
-    DrawTextW(dc, name.c_str(), -1, &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+namespace {
+
+constexpr wchar_t kEmptyCardEn[] = L"(empty card)";
+constexpr wchar_t kEmptyCardRu[] = L"(пустая карточка)";
+constexpr wchar_t kCameraMark[] = L" \U0001F4F7";
+// Names from this length on do not fit in a row and get a tooltip.
+constexpr size_t kTooltipMinLength = 28;
+constexpr UINT_PTR kTooltipToolId = 1;
+
+using UniquePen = UniqueGdi<HPEN>;
+
+std::wstring NameOrEmptyCard(const Card& card, bool russian) {
+  std::wstring name = CardDisplayName(card);
+  if (name.empty()) name = russian ? kEmptyCardRu : kEmptyCardEn;
+  return name;
+}
+
+// Search matches are tinted apart from the selection, in both palettes.
+COLORREF SearchMatchColor() {
+  return DarkModeActive() ? RGB(48, 60, 40) : RGB(255, 249, 196);
+}
+
+COLORREF ShadeColor(RowShade shade, const Palette& colors) {
+  switch (shade) {
+    case RowShade::kSelected:
+      return colors.selection;
+    case RowShade::kSearchMatch:
+      return SearchMatchColor();
+    case RowShade::kPlain:
+      break;
   }
+  return colors.panel;
+}
+
+void FillColor(HDC dc, const RECT& rect, COLORREF color) {
+  const UniqueBrush brush(CreateSolidBrush(color));
+  FillRect(dc, &rect, brush.Get());
+}
+
+// One row in its band: background, separator, the name (wrapped onto a second
+// line where the row has room, else cut with an ellipsis) and the detail line
+// right under the name.
+void DrawRow(HDC dc, const ViewerState& state, const ListRow& row, const RECT& band, int dpi) {
+  const auto s = [dpi](int length) { return ScaleLength(length, dpi); };
+  const Palette& colors = CurrentPalette();
+  FillColor(dc, band, ShadeColor(row.shade, colors));
+  {
+    const UniquePen pen(CreatePen(PS_SOLID, 1, colors.separator));
+    SelectScope selectedPen(dc, pen.Get());
+    MoveToEx(dc, band.left, band.bottom, nullptr);
+    LineTo(dc, band.right, band.bottom);
+  }
+  RECT nameRect{band.left + s(8), band.top + s(4), band.right - s(4), band.bottom - s(18)};
+  int nameBottom = nameRect.bottom;
+  {
+    SelectScope font(dc, state.fonts.main.Get());
+    SetTextColor(dc, colors.text);
+    RECT measured = nameRect;
+    DrawTextW(dc, row.name.c_str(), static_cast<int>(row.name.size()), &measured,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    nameBottom = std::min<int>(nameRect.bottom, measured.bottom);
+    DrawTextW(dc, row.name.c_str(), static_cast<int>(row.name.size()), &nameRect,
+              DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  if (row.detail.empty()) return;
+  SelectScope font(dc, state.fonts.small.Get());
+  SetTextColor(dc, colors.secondaryText);
+  RECT detailRect{band.left + s(8), nameBottom + s(2), band.right - s(4), band.bottom - s(2)};
+  DrawTextW(dc, row.detail.c_str(), static_cast<int>(row.detail.size()), &detailRect,
+            DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+int32_t RowCount(const ViewerState& state) {
+  return static_cast<int32_t>(std::min<size_t>(state.filter.visibleIndices.size(), INT32_MAX));
+}
+
+int RowHeightOrDefault(const ViewerState& state, int dpi) {
+  return state.list.rowHeight > 0 ? state.list.rowHeight : ScaleLength(60, dpi);
+}
+
+void SetScrollPosition(const ViewerState& state) {
+  const HWND bar = state.list.scrollBar.Get();
+  if (!IsWindow(bar)) return;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_POS;
+  info.nPos = state.filter.topRow;
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+}
+
+void UpdateScrollBar(const ViewerState& state) {
+  const HWND bar = state.list.scrollBar.Get();
+  if (!IsWindow(bar)) return;
+  const int32_t n = RowCount(state);
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = std::max<int32_t>(0, n - 1);
+  info.nPage = static_cast<UINT>(std::max<int32_t>(1, state.list.rowsPerPage));
+  info.nPos = std::min<int32_t>(MaxTopRow(n, state.list.rowsPerPage), state.filter.topRow);
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  const bool show = n > state.list.rowsPerPage;
+  if ((IsWindowVisible(bar) != FALSE) != show) ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
+}
+
+// The page row drawn under a point, or nothing.
+std::optional<int32_t> PageRowUnder(const ViewerState& state, POINT point) {
+  const RECT area = ListRowsArea(state);
+  if (point.x < area.left || point.x >= area.right) return std::nullopt;
+  if (point.y < area.top || point.y >= area.bottom) return std::nullopt;
+  const int dpi = WindowDpi(state.window);
+  return PageRowAt(point.y - area.top, ScaleLength(8, dpi), RowHeightOrDefault(state, dpi),
+                   state.list.rowsPerPage, state.filter.topRow, RowCount(state));
+}
+
+// Sets the first row drawn, the scroll bar's position and repaints.
+void SetTopRow(HWND window, ViewerState& state, int32_t topRow) {
+  if (topRow != state.filter.topRow) {
+    state.filter.topRow = topRow;
+    InvalidateRect(window, nullptr, FALSE);
+  }
+  SetScrollPosition(state);
+}
+
+}  // namespace
+
+bool CardHasPhoto(const Card& card) {
+  return !CardPhotoData(card).empty() || !CardPhotoUrl(card).empty();
+}
+
+std::wstring ListRowName(const Card& card, bool russian) {
+  std::wstring name = NameOrEmptyCard(card, russian);
+  if (CardHasPhoto(card)) name += kCameraMark;
+  return name;
+}
+
+std::wstring ListRowDetail(const Card& card, bool russian) {
+  if (std::wstring phone = FirstPhone(card); !phone.empty()) return L"Tel: " + phone;
+  if (std::wstring email = FirstEmail(card); !email.empty()) return L"Email: " + email;
+  if (!card.kind.empty()) return (russian ? L"Тип: " : L"Kind: ") + card.kind;
+  if (std::wstring found = FallbackEmail(card); !found.empty()) return L"Email: " + found;
+  return {};
+}
+
+std::wstring ListTooltipText(const Card& card, bool russian) {
+  std::wstring name = NameOrEmptyCard(card, russian);
+  if (name.size() < kTooltipMinLength) name.clear();
+  return name;
+}
+
+std::vector<ListRow> ComposeListPage(const CardSet& cards, const FilterState& filter,
+                                     int32_t rowsPerPage, bool russian) {
+  std::vector<ListRow> rows;
+  const int64_t n = static_cast<int64_t>(filter.visibleIndices.size());
+  const int64_t top = std::max<int64_t>(0, filter.topRow);
+  for (int64_t i = 0; i < rowsPerPage && top + i < n; ++i) {
+    const uint64_t card = filter.visibleIndices[static_cast<size_t>(top + i)];
+    if (card >= cards.size()) continue;
+    ListRow row;
+    row.card = card;
+    row.name = ListRowName(cards[card], russian);
+    row.detail = ListRowDetail(cards[card], russian);
+    if (card == filter.selected) {
+      row.shade = RowShade::kSelected;
+    } else if (card < filter.matchFlags.size() && filter.matchFlags[card] == 1) {
+      row.shade = RowShade::kSearchMatch;
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+int32_t SelectedRow(const FilterState& filter) {
+  // The visible list is in file order: the selection is found by halving.
+  const auto& rows = filter.visibleIndices;
+  const auto at = std::lower_bound(rows.begin(), rows.end(), filter.selected);
+  if (at == rows.end() || *at != filter.selected) return -1;
+  return static_cast<int32_t>(at - rows.begin());
+}
+
+RECT ListRowsArea(int clientWidth, int clientHeight, int listWidth, int dpi) {
+  const int topH = ScaleLength(26, dpi) + 2 * ScaleLength(4, dpi);
+  const int statusH = ScaleLength(18, dpi);
+  const int listH = std::max(0, clientHeight - topH - statusH);
+  return RECT{0, topH, ListPaneWidth(clientWidth, listWidth, dpi), topH + listH};
+}
+
+RECT ListRowsArea(const ViewerState& state) {
+  RECT client{};
+  GetClientRect(state.window, &client);
+  return ListRowsArea(client.right, client.bottom, state.splitter.listWidth,
+                      WindowDpi(state.window));
+}
+
+void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area) {
+  const int dpi = WindowDpi(window);
+  if (state.list.rowHeight <= 0) state.list.rowHeight = ScaleLength(60, dpi);
+  const int width = area.right - area.left, height = std::max<int>(0, area.bottom - area.top);
+  const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+  // A very narrow list gives up the room of its scroll bar and paints under it.
+  const int rowWidth = width - scrollWidth < ScaleLength(120, dpi) ? width : width - scrollWidth;
+  FillColor(dc, RECT{area.left, area.top, area.left + rowWidth, area.top + height},
+            CurrentPalette().panel);
+
+  const int pad = ScaleLength(8, dpi);
+  const int32_t n = RowCount(state);
+  state.list.rowsPerPage = RowsPerPage(height, pad, state.list.rowHeight);
+  state.filter.topRow = ClampTopRow(state.filter.topRow, n, state.list.rowsPerPage);
+
+  const std::vector<ListRow> rows =
+      ComposeListPage(state.cards, state.filter, state.list.rowsPerPage, UiIsRussian());
+  const int gap = ScaleLength(2, dpi);
+  int rowY = area.top + pad;
+  SetBkMode(dc, TRANSPARENT);
+  for (const ListRow& row : rows) {
+    const RECT band{area.left + pad, rowY, area.left - pad + rowWidth,
+                    rowY + state.list.rowHeight - gap};
+    DrawRow(dc, state, row, band, dpi);
+    rowY += state.list.rowHeight;
+  }
+  state.list.listRect = RECT{area.left, area.top, area.left + rowWidth, area.top + height};
+  UpdateScrollBar(state);
+}
+
+void EnsureSelectionVisible(ViewerState& state) {
+  const int dpi = WindowDpi(state.window);
+  const RECT area = ListRowsArea(state);
+  state.list.rowsPerPage =
+      RowsPerPage(area.bottom - area.top, ScaleLength(8, dpi), RowHeightOrDefault(state, dpi));
+  state.filter.topRow = EnsureSelectionVisible(state.filter.topRow, SelectedRow(state.filter),
+                                               RowCount(state), state.list.rowsPerPage);
 }
 
 bool NavigateList(HWND window, ViewerState& state, WPARAM key) {
   if (state.cards.empty()) return false;
-  const size_t last = state.cards.size() - 1;
-  const size_t selected = static_cast<size_t>(state.filter.selected);
-  switch (key) {
-    case VK_UP:
-      SelectCard(window, selected > 0 ? selected - 1 : 0);
-      return true;
-    case VK_DOWN:
-      SelectCard(window, std::min(selected + 1, last));
-      return true;
-    case VK_HOME:
-      SelectCard(window, 0);
-      return true;
-    case VK_END:
-      SelectCard(window, last);
-      return true;
-    default:
-      return false;
+  const std::optional<int32_t> target = NavigateList(
+      static_cast<UINT>(key), SelectedRow(state.filter), RowCount(state), state.list.rowsPerPage);
+  if (!target) return false;
+  const uint64_t card = state.filter.visibleIndices[static_cast<size_t>(*target)];
+  if (card >= state.cards.size()) return false;
+  SelectCard(window, static_cast<size_t>(card));
+  return true;
+}
+
+bool OnListButtonDown(HWND window, ViewerState& state, POINT client) {
+  const RECT area = ListRowsArea(state);
+  if (client.y < area.top || client.y >= area.bottom) return false;
+  SetFocus(window);
+  if (const std::optional<uint64_t> card = ListCardAt(state, client)) {
+    SelectCard(window, static_cast<size_t>(*card));
+  }
+  return true;
+}
+
+bool OnListWheel(HWND window, ViewerState& state, POINT client, int delta) {
+  if (!PtInRect(&state.list.listRect, client)) return false;
+  SetTopRow(window, state,
+            WheelListTop(delta, state.filter.topRow, RowCount(state), state.list.rowsPerPage));
+  return true;
+}
+
+void OnListScroll(HWND window, ViewerState& state, WPARAM wParam) {
+  const int32_t n = RowCount(state);
+  if (n < 1) return;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_TRACKPOS;
+  GetScrollInfo(state.list.scrollBar.Get(), SB_CTL, &info);
+  SetTopRow(window, state,
+            ScrollListTop(LOWORD(wParam), state.filter.topRow, info.nTrackPos, n,
+                          state.list.rowsPerPage));
+}
+
+void OnListMouseMove(HWND window, ViewerState& state, POINT client) {
+  const HWND tooltip = state.list.tooltip.Get();
+  if (!IsWindow(tooltip)) return;
+  int card = -1;
+  std::wstring text;
+  if (const std::optional<uint64_t> under = ListCardAt(state, client)) {
+    card = static_cast<int>(*under);
+    text = ListTooltipText(state.cards[*under], UiIsRussian());
+  }
+  if (card == state.list.tooltipCard) return;
+  state.list.tooltipCard = card;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window;
+  tool.uId = kTooltipToolId;
+  tool.lpszText = text.data();
+  SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!text.empty()) {
+    tool.rect = state.list.listRect;
+    SendMessageW(tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
-bool OnListButtonDown(HWND, ViewerState&, POINT) {
-  return false;
+bool IsInListArea(const ViewerState& state, POINT client) {
+  const RECT area = ListRowsArea(state);
+  return PtInRect(&area, client) != FALSE;
 }
-bool OnListWheel(HWND, ViewerState&, POINT, int) {
-  return false;
-}
-void OnListMouseMove(HWND, ViewerState&, POINT) {}
-void OnListScroll(HWND, ViewerState&, WPARAM) {}
-void OnFilterChanged(HWND, ViewerState&) {}
-void OnPhotoOnlyClicked(HWND, ViewerState&) {}
 
-void EnsureSelectionVisible(ViewerState&) {}
-
-LRESULT CALLBACK EditSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR, DWORD_PTR) {
-  try {
-    return DefSubclassProc(control, message, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
+std::optional<uint64_t> ListCardAt(const ViewerState& state, POINT client) {
+  const std::optional<int32_t> row = PageRowUnder(state, client);
+  if (!row) return std::nullopt;
+  const uint64_t card =
+      state.filter.visibleIndices[static_cast<size_t>(state.filter.topRow + *row)];
+  if (card >= state.cards.size()) return std::nullopt;
+  return card;
 }
 
 }  // namespace kontaktel

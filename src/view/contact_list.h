@@ -1,37 +1,86 @@
-// The list column's behaviour: drawing the rows, keys, clicks, the wheel, the
-// list scroll bar, the filter box, the photo-only check box and the tooltip.
+// The contact list: owner-drawn two-line rows (name with a camera mark, one
+// contact detail) that the viewer window paints itself, one page at a time,
+// with its own scroll bar, clicks, the wheel, navigation keys and a tooltip for
+// names too long for a row. The filter strip above it is in filter_bar.h.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "present/card_match.h"
+#include "vcard/card.h"
+#include "view/filter_bar.h"
 #include "view/viewer_state.h"
 
 namespace kontaktel {
 
-inline constexpr int kFilterEditId = 1010;
-inline constexpr int kPhotoOnlyCheckId = 1011;
+// Whether a card has a photo: embedded bytes or an address.
+bool CardHasPhoto(const Card& card);
 
-// Draws the rows into `area` and stores the rows area in state.list.listRect.
+// The name line: the display name, or "(empty card)", with " 📷" when the card
+// has a photo.
+std::wstring ListRowName(const Card& card, bool russian);
+
+// The detail line, by the first rule that gives a text: "Tel: " and the first
+// phone, "Email: " and the first e-mail, the kind, "Email: " and an address
+// found in the URL or notes; empty when none does.
+std::wstring ListRowDetail(const Card& card, bool russian);
+
+// The tooltip of a row: the display name (or "(empty card)") when it is too
+// long for a row (28 characters or more), else empty.
+std::wstring ListTooltipText(const Card& card, bool russian);
+
+enum class RowShade { kPlain, kSelected, kSearchMatch };
+
+// One row as it is drawn.
+struct ListRow {
+  uint64_t card = 0;
+  std::wstring name;
+  std::wstring detail;
+  RowShade shade = RowShade::kPlain;
+};
+
+// The rows of the page that starts at filter.topRow: at most rowsPerPage
+// rows, entries that are no card skipped. Only these rows are composed.
+std::vector<ListRow> ComposeListPage(const CardSet& cards, const FilterState& filter,
+                                     int32_t rowsPerPage, bool russian);
+
+// The selected card's row in the visible list, -1 when the filter hides it.
+int32_t SelectedRow(const FilterState& filter);
+
+// The list rows area in client coordinates: the list column between the
+// filter strip and the status strip.
+RECT ListRowsArea(int clientWidth, int clientHeight, int listWidth, int dpi);
+RECT ListRowsArea(const ViewerState& state);
+
+// Paints the list into `area` of `dc`: fixes rowHeight, rowsPerPage and
+// topRow, records the rows area in listRect and sets the list scroll bar.
 void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area);
 
-// A navigation key; false when the key is not the list's.
+// Moves topRow so that the selected card's row is on the page.
+void EnsureSelectionVisible(ViewerState& state);
+
+// A navigation key (Up, Down, Page Up, Page Down, Home, End) walks the visible
+// list; false when the key is not handled.
 bool NavigateList(HWND window, ViewerState& state, WPARAM key);
 
-// Mouse input over the list column. Each returns whether it handled it.
+// Mouse input over the list column, points in client coordinates.
+// A left click selects the card of the row under it (only drawn rows).
 bool OnListButtonDown(HWND window, ViewerState& state, POINT client);
+// True when the point is over the rows: the page then moved by one row.
 bool OnListWheel(HWND window, ViewerState& state, POINT client, int delta);
 void OnListMouseMove(HWND window, ViewerState& state, POINT client);
 void OnListScroll(HWND window, ViewerState& state, WPARAM wParam);
 
-// The filter edit changed (EN_CHANGE) or the check box was clicked.
-void OnFilterChanged(HWND window, ViewerState& state);
-void OnPhotoOnlyClicked(HWND window, ViewerState& state);
-
-// Keeps the selected row on screen (topRow within the rows that fit).
-void EnsureSelectionVisible(ViewerState& state);
-
-// The filter edit's and the check box's subclass: keys the list should see.
-LRESULT CALLBACK EditSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR id, DWORD_PTR viewer);
+// Hooks for the list's context menu: whether a point lies in the list column
+// between the filter strip and the status strip (where a right click opens the
+// menu), and the card of the row drawn under a point (nothing where no row
+// is drawn).
+bool IsInListArea(const ViewerState& state, POINT client);
+std::optional<uint64_t> ListCardAt(const ViewerState& state, POINT client);
 
 }  // namespace kontaktel

@@ -19,6 +19,7 @@ struct ListPart {
   int rowHeight = 0;  // device pixels; 0 = compute at the next paint
   RECT listRect{};    // the rows area as last painted
   int rowsPerPage = 1;
+  int tooltipCard = -1;  // card whose name the tooltip last showed; -1 = none
   UniqueWindow tooltip;
   UniqueWindow filterEdit;
   UniqueWindow photoOnlyCheck;

@@ -115,7 +115,8 @@ LRESULT OnKeyDown(const Message& m) {
 LRESULT OnCommand(const Message& m) {
   if (m.state == nullptr) return m.Default();
   const int id = LOWORD(m.wParam), code = HIWORD(m.wParam);
-  if (id == kFilterEditId && code == EN_CHANGE) {
+  if (id == kFilterEditId && code == EN_CHANGE &&
+      reinterpret_cast<HWND>(m.lParam) == m.state->list.filterEdit.Get()) {
     OnFilterChanged(m.window, *m.state);
     return 0;
   }

@@ -1,0 +1,152 @@
+// kontaktel-window-bench: how fast the real viewer window answers the user on
+// a large file, under Wine. It loads kontaktel.wlx64 from its own folder like
+// a host, opens the file in a window of 900 x 600, and times, each including
+// the repaint of everything that changed:
+//   - one filter keystroke: the edit's text set (which filters at once), then
+//     the window and its children painted; needles typed letter by letter and
+//     taken back again, the first keystroke (which folds every card's texts
+//     once) reported apart;
+//   - one Page Down in the full list, from the top to far down.
+// It prints the median and maximum of each; the figures are for reading, no
+// limit is checked here.
+//   kontaktel-window-bench [--runs N] FILE
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using ListLoadW = HWND(__stdcall*)(HWND, const wchar_t*, int);
+using ListCloseWindow = void(__stdcall*)(HWND);
+
+constexpr int kFilterEditId = 1010;
+
+double Milliseconds(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double Max(const std::vector<double>& values) {
+  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// Paints whatever the last input made invalid, the child controls included.
+void PaintNow(HWND viewer) {
+  RedrawWindow(viewer, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+std::wstring PluginPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  folder.resize(folder.find_last_of(L"\\/") + 1);
+  return folder + L"kontaktel.wlx64";
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int runs = 3;
+  const wchar_t* file = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"--runs") == 0 && i + 1 < argc) {
+      runs = std::max(1, _wtoi(argv[++i]));
+    } else {
+      file = argv[i];
+    }
+  }
+  if (file == nullptr) {
+    std::fprintf(stderr, "usage: kontaktel-window-bench [--runs N] FILE\n");
+    return 2;
+  }
+  const HMODULE plugin = LoadLibraryW(PluginPath().c_str());
+  if (plugin == nullptr) {
+    std::fprintf(stderr, "kontaktel-window-bench: cannot load the plugin\n");
+    return 2;
+  }
+  const auto load =
+      reinterpret_cast<ListLoadW>(reinterpret_cast<void*>(GetProcAddress(plugin, "ListLoadW")));
+  const auto close = reinterpret_cast<ListCloseWindow>(
+      reinterpret_cast<void*>(GetProcAddress(plugin, "ListCloseWindow")));
+  const HWND host = CreateWindowExW(0, L"STATIC", L"Lister", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                    920, 640, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  Pump();
+
+  auto start = Clock::now();
+  const HWND viewer = load(host, file, 0);
+  if (viewer == nullptr) {
+    std::fprintf(stderr, "kontaktel-window-bench: the plugin declined the file\n");
+    return 1;
+  }
+  MoveWindow(viewer, 0, 0, 900, 600, TRUE);
+  PaintNow(viewer);
+  const double loadMs = Milliseconds(start);
+  const HWND edit = GetDlgItem(viewer, kFilterEditId);
+  if (edit == nullptr) {
+    std::fprintf(stderr, "kontaktel-window-bench: the window has no filter edit\n");
+    return 1;
+  }
+
+  // What people type, letter by letter, then taken back letter by letter.
+  const wchar_t* const words[] = {L"anna", L"smith", L"иван", L"gmail", L"+49", L"berlin", L"xyz"};
+  auto type = [&](const std::wstring& text) {
+    const auto keystroke = Clock::now();
+    SetWindowTextW(edit, text.c_str());
+    PaintNow(viewer);
+    return Milliseconds(keystroke);
+  };
+  const double firstMs = type(L"a");
+  type(L"");
+  std::vector<double> keystrokes;
+  for (int run = 0; run < runs; ++run) {
+    for (const wchar_t* word : words) {
+      const std::wstring full(word);
+      for (size_t length = 1; length <= full.size(); ++length)
+        keystrokes.push_back(type(full.substr(0, length)));
+      for (size_t length = full.size(); length-- > 0;)
+        keystrokes.push_back(type(full.substr(0, length)));
+    }
+  }
+
+  std::vector<double> pageDowns;
+  for (int run = 0; run < runs; ++run) {
+    SendMessageW(viewer, WM_KEYDOWN, VK_HOME, 0);
+    PaintNow(viewer);
+    for (int i = 0; i < 40; ++i) {
+      const auto key = Clock::now();
+      SendMessageW(viewer, WM_KEYDOWN, VK_NEXT, 0);
+      PaintNow(viewer);
+      pageDowns.push_back(Milliseconds(key));
+    }
+  }
+  Pump();
+
+  const wchar_t* name = file;
+  for (const wchar_t* p = file; *p; ++p) {
+    if (*p == L'\\' || *p == L'/') name = p + 1;
+  }
+  std::printf("%-16s %9s %9s %9s %9s %9s %9s\n", "file", "load", "1st key", "key med", "key max",
+              "pgdn med", "pgdn max");
+  std::printf("%-16ls %7.1fms %7.1fms %7.2fms %7.2fms %7.2fms %7.2fms\n", name, loadMs, firstMs,
+              Median(keystrokes), Max(keystrokes), Median(pageDowns), Max(pageDowns));
+  close(viewer);
+  DestroyWindow(host);
+  FreeLibrary(plugin);
+  return 0;
+}
