@@ -381,7 +381,8 @@ TEST_F(MenuTest, NoSecondMenuWhileOneIsOpen) {
       SendMessageW(GetDlgItem(window, kDetailsViewId), WM_CONTEXTMENU, 0, -1);
     }
     MSG message;
-    requestsPosted = PeekMessageW(&message, nullptr, kListMenuMessage, kDetailsMenuMessage, PM_NOREMOVE);
+    requestsPosted =
+        PeekMessageW(&message, nullptr, kListMenuMessage, kDetailsMenuMessage, PM_NOREMOVE);
   };
   PutMarker();
   RunMenu(viewer, kListMenuMessage, 2);
