@@ -72,7 +72,7 @@ bool HasSelectedCard(const ViewerState& state) {
 // What a menu was opened for: a later look at the window must find the same.
 struct MenuContext {
   uint64_t cardsStamp;
-  size_t selected;
+  uint64_t selected;
 };
 
 MenuContext ContextOf(const ViewerState& state) {
