@@ -111,6 +111,9 @@ UniqueWindow CreateDetailsView(HWND viewer, HFONT font) {
   UniqueWindow owned(view);
   if (view == nullptr) return owned;
   SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // A little air between the edge and the text, as in the system's own views.
+  const int margin = ScaleForDpi(viewer, 6);
+  SendMessageW(view, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
   SendMessageW(view, EM_SETBKGNDCOLOR, 0, CurrentPalette().background);
   SendMessageW(view, EM_AUTOURLDETECT, 0, 0);
   return owned;

@@ -13,7 +13,8 @@ namespace {
 constexpr int kLineStep = 30;
 constexpr int kWheelStep = 40;
 
-int MaxScroll(const ViewerState& state, int page) {
+// The furthest offset the details scroll bar allows; 0 without one.
+int MaxScroll(const ViewerState& state) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_PAGE;
@@ -21,7 +22,7 @@ int MaxScroll(const ViewerState& state, int page) {
       !GetScrollInfo(state.details.scrollBar.Get(), SB_CTL, &info)) {
     return 0;
   }
-  return std::max(0, info.nMax - std::max(page, static_cast<int>(info.nPage)) + 1);
+  return std::max(0, info.nMax - static_cast<int>(info.nPage) + 1);
 }
 
 void ScrollTo(HWND window, ViewerState& state, int offset, int maxScroll) {
@@ -40,9 +41,9 @@ void OnDetailsScroll(HWND window, ViewerState& state, int code) {
   if (page <= 50) page = 50;
   SCROLLINFO info{};
   info.cbSize = sizeof info;
-  info.fMask = SIF_ALL;
+  info.fMask = SIF_TRACKPOS;
   if (!GetScrollInfo(state.details.scrollBar.Get(), SB_CTL, &info)) return;
-  const int maxPos = std::max(0, info.nMax - static_cast<int>(info.nPage) + 1);
+  const int maxPos = MaxScroll(state);
   int offset = state.filter.detailsScroll;
   switch (code) {
     case SB_LINEUP:
@@ -81,7 +82,7 @@ bool OnDetailsWheel(HWND window, ViewerState& state, POINT client, int delta) {
       ListPaneWidth(area.right - area.left, state.splitter.listWidth, WindowDpi(window));
   if (client.x <= listPane) return true;  // outside the rows but left of the details: nothing moves
   const int step = delta > 0 ? -kWheelStep : kWheelStep;
-  ScrollTo(window, state, state.filter.detailsScroll + step, MaxScroll(state, 0));
+  ScrollTo(window, state, state.filter.detailsScroll + step, MaxScroll(state));
   return true;
 }
 

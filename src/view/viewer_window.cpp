@@ -119,11 +119,15 @@ void DestroyControls(ViewerState& state) {
   state.list.tooltip.Reset();
 }
 
+}  // namespace
+
 void ApplySettings(ViewerState& state) {
   const ViewerSettings settings = ReadViewerSettings(Host().iniPath);
   state.splitter.listWidth = settings.listWidth;
   state.photo.loadPhotoUrl = settings.loadPhotoUrl;
 }
+
+namespace {
 
 void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   const UniqueBrush brush(CreateSolidBrush(color));
@@ -155,8 +159,7 @@ LRESULT OnCreate(HWND window) {
   state->fonts.main = CreateUiFont(window, 14);
   state->fonts.small = CreateUiFont(window, 12);
   AddGdiplusUser();
-  UpdateUiLanguage(Host().iniPath);
-  LoadColors();
+  ChooseLanguageAndColors();
   EnsurePhotoPaneClassRegistered();
   ApplySettings(*state);
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
@@ -184,8 +187,8 @@ LRESULT OnDestroy(HWND window) {
   return 0;
 }
 
-void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
-  state.list.rowHeight = 0;
+// What the layout depends on, for a client area of width x height.
+LayoutInput LayoutInputFor(HWND window, const ViewerState& state, int width, int height) {
   LayoutInput input;
   input.clientWidth = width;
   input.clientHeight = height;
@@ -197,6 +200,12 @@ void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
   input.photoWidth = photo.cx;
   input.photoHeight = photo.cy;
   input.detailsScroll = state.filter.detailsScroll;
+  return input;
+}
+
+void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
+  state.list.rowHeight = 0;
+  const LayoutInput input = LayoutInputFor(window, state, width, height);
   const HWND view = state.details.view.Get();
   const ViewerLayout layout =
       ComputeLayout(input, [view](int w) { return MeasureDetailsHeight(view, w); });
@@ -238,10 +247,12 @@ void PaintViewer(HWND window, HDC dc) {
   if (state == nullptr) return;
   const Palette& palette = CurrentPalette();
   const auto s = [window](int length) { return ScaleForDpi(window, length); };
-  const int width = client.right - client.left, height = client.bottom - client.top;
-  const int list = ListPaneWidth(width, state->splitter.listWidth, WindowDpi(window));
-  const int statusHeight = s(18), topHeight = s(26) + 2 * s(4);
-  const int listHeight = std::max(0, height - topHeight - statusHeight);
+  // The list column as the layout places it; the details need no measuring here.
+  const ViewerLayout layout = ComputeLayout(
+      LayoutInputFor(window, *state, client.right - client.left, client.bottom - client.top),
+      nullptr);
+  const int list = layout.listPaneWidth, statusHeight = layout.statusHeight;
+  const int topHeight = layout.topHeight, listHeight = layout.listHeight;
 
   const RECT filterStrip{client.left, client.top, client.left + list, client.top + topHeight};
   FillRect(dc, &filterStrip, PanelBrush());
@@ -338,9 +349,13 @@ void CloseHostWindow(HWND window) {
   }
 }
 
-void ReloadAppearance() {
+void ChooseLanguageAndColors() {
   UpdateUiLanguage(Host().iniPath);
   LoadColors();
+}
+
+void ReloadAppearance() {
+  ChooseLanguageAndColors();
   for (const HWND window : std::vector<HWND>(liveViewers)) {
     ViewerState* state = GetViewerState(window);
     if (state == nullptr) continue;

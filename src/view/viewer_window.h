@@ -34,6 +34,10 @@ void SelectCard(HWND window, size_t index);
 // Asks the host to close its Lister window, as Escape does.
 void CloseHostWindow(HWND window);
 
+// The one place where the UI language and the palette are chosen, from the
+// host's INI file and show flags.
+void ChooseLanguageAndColors();
+
 // Chooses the language and the palette anew, and re-themes, refills and
 // repaints every open viewer window: after the host's show flags, its new
 // parameters, a new INI file or a system colour or setting change.

@@ -9,6 +9,8 @@ namespace kontaktel {
 
 LRESULT OnCreate(HWND window);
 LRESULT OnDestroy(HWND window);
+// Copies the window's settings ("ListWidth", "LoadPhotoUrl") from the INI file.
+void ApplySettings(ViewerState& state);
 // Places every child control for a client area of width x height.
 void LayoutViewer(HWND window, ViewerState& state, int width, int height);
 

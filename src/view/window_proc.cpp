@@ -76,6 +76,7 @@ LRESULT OnSystemChange(const Message& m) {
   // Settings, system colours or the theme changed: everything is read anew.
   ReloadAppearance();
   if (m.state != nullptr) {
+    ApplySettings(*m.state);
     ShowSelectedCard(*m.state);
     InvalidateRect(m.window, nullptr, FALSE);
   }

@@ -226,6 +226,21 @@ TEST_F(ViewerWindowTest, DetailsTextIsTheRenderedCardInEitherLanguage) {
   EXPECT_EQ(DetailsText(Details(viewer)), Rendered(kTwoCards, 1, true));
 }
 
+TEST_F(ViewerWindowTest, SystemSettingChangesReadTheIniFileAgain) {
+  TempFile ini("[Kontaktel]\r\nListWidth=250\r\n", L".ini");
+  SetIni(Narrow(ini.Path()));
+  TempFile file(kTwoCards);
+  const HWND viewer = Open(file);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).listWidth, 250);
+  WritePrivateProfileStringW(L"Kontaktel", L"ListWidth", L"320", ini.Path().c_str());
+  WritePrivateProfileStringW(L"Configuration", L"LanguageIni", L"wcmd_rus.lng", ini.Path().c_str());
+  SendMessageW(viewer, WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(Diagnostics(viewer).listWidth, 320);
+  EXPECT_EQ(ChildRect(Details(viewer)).left, 333);
+  EXPECT_EQ(DetailsText(Details(viewer)), Rendered(kTwoCards, 0, true));
+}
+
 TEST_F(ViewerWindowTest, TabStopFollowsTheViewsWidth) {
   TempFile file(kTwoCards);
   const HWND viewer = Open(file);
@@ -429,6 +444,20 @@ TEST_F(ViewerWindowTest, PhotosAreShownScaledDownNeverUp) {
     EXPECT_EQ(rect.bottom - rect.top, c.height) << c.name;
     EXPECT_EQ(ChildRect(Details(viewer)).top, 12 + c.height + 8) << c.name;
   }
+  // What the pane paints: the background in the 2-pixel margin, then the photo's two halves.
+  ASSERT_EQ(listSearchTextW_(viewer, L"Bitmap", 1), 0);
+  const HDC screen = GetDC(pane);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 32);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  SendMessageW(pane, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(memory, 1, 1), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(memory, 4, 4), RGB(0x30, 0x60, 0xC0));
+  EXPECT_EQ(GetPixel(memory, 50, 20), RGB(0xE0, 0xA0, 0x20));
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(pane, screen);
   ASSERT_EQ(listSearchTextW_(viewer, L"Nobody", 1), 0);
   EXPECT_FALSE(IsWindowVisible(pane));
   EXPECT_EQ(ChildRect(Details(viewer)).top, 12);
