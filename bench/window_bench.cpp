@@ -8,8 +8,10 @@
 //     once) reported apart;
 //   - one Page Down in the full list, from the top to far down.
 // It prints the median and maximum of each; the figures are for reading, no
-// limit is checked here.
-//   kontaktel-window-bench [--runs N] FILE
+// limit is checked here. With --parts it also prints where a keystroke's time
+// goes: painting the viewer alone, painting everything, one layout (WM_SIZE),
+// and a Down key without its repaint (selection, details and layout).
+//   kontaktel-window-bench [--runs N] [--parts] FILE
 #include <windows.h>
 
 #include <algorithm>
@@ -63,9 +65,12 @@ std::wstring PluginPath() {
 
 int wmain(int argc, wchar_t** argv) {
   int runs = 3;
+  bool parts = false;
   const wchar_t* file = nullptr;
   for (int i = 1; i < argc; ++i) {
-    if (std::wcscmp(argv[i], L"--runs") == 0 && i + 1 < argc) {
+    if (std::wcscmp(argv[i], L"--parts") == 0) {
+      parts = true;
+    } else if (std::wcscmp(argv[i], L"--runs") == 0 && i + 1 < argc) {
       runs = std::max(1, _wtoi(argv[++i]));
     } else {
       file = argv[i];
@@ -136,7 +141,6 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   Pump();
-
   const wchar_t* name = file;
   for (const wchar_t* p = file; *p; ++p) {
     if (*p == L'\\' || *p == L'/') name = p + 1;
@@ -145,6 +149,32 @@ int wmain(int argc, wchar_t** argv) {
               "pgdn med", "pgdn max");
   std::printf("%-16ls %7.1fms %7.1fms %7.2fms %7.2fms %7.2fms %7.2fms\n", name, loadMs, firstMs,
               Median(keystrokes), Max(keystrokes), Median(pageDowns), Max(pageDowns));
+  if (parts) {
+    auto timeIt = [&](const char* what, auto&& action) {
+      std::vector<double> samples;
+      for (int i = 0; i < 20; ++i) {
+        const auto t = Clock::now();
+        action();
+        samples.push_back(Milliseconds(t));
+        PaintNow(viewer);  // what is left to paint is not this sample's
+      }
+      std::printf("  %-26s %7.2fms\n", what, Median(samples));
+    };
+    timeIt("paint the viewer", [&] {
+      InvalidateRect(viewer, nullptr, FALSE);
+      UpdateWindow(viewer);
+    });
+    timeIt("paint all", [&] {
+      RedrawWindow(viewer, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    });
+    timeIt("layout", [&] { SendMessageW(viewer, WM_SIZE, 0, MAKELPARAM(900, 600)); });
+    timeIt("layout and paint", [&] {
+      SendMessageW(viewer, WM_SIZE, 0, MAKELPARAM(900, 600));
+      PaintNow(viewer);
+    });
+    timeIt("Down without paint", [&] { SendMessageW(viewer, WM_KEYDOWN, VK_DOWN, 0); });
+  }
+
   close(viewer);
   DestroyWindow(host);
   FreeLibrary(plugin);

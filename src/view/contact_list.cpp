@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "config/ui_language.h"
 #include "present/card_accessors.h"
@@ -26,6 +27,11 @@ constexpr size_t kTooltipMinLength = 28;
 constexpr UINT_PTR kTooltipToolId = 1;
 
 using UniquePen = UniqueGdi<HPEN>;
+
+// The card's KIND, read in this one place.
+std::wstring_view CardKind(const Card& card) {
+  return card.kind;
+}
 
 std::wstring NameOrEmptyCard(const Card& card, bool russian) {
   std::wstring name = CardDisplayName(card);
@@ -96,28 +102,40 @@ int RowHeightOrDefault(const ViewerState& state, int dpi) {
   return state.list.rowHeight > 0 ? state.list.rowHeight : ScaleLength(60, dpi);
 }
 
-void SetScrollPosition(const ViewerState& state) {
+void MoveScrollThumb(const ViewerState& state) {
   const HWND bar = state.list.scrollBar.Get();
   if (!IsWindow(bar)) return;
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_POS;
+  if (GetScrollInfo(bar, SB_CTL, &info) && info.nPos == state.filter.topRow) return;
   info.nPos = state.filter.topRow;
-  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  SetScrollInfo(bar, SB_CTL, &info, FALSE);
+  InvalidateRect(bar, nullptr, FALSE);
 }
 
+// Paints run far more often than the list's range or position change, and a
+// scroll bar told to redraw paints itself at once: it is told only changes,
+// and repaints with the rest of the window.
 void UpdateScrollBar(const ViewerState& state) {
   const HWND bar = state.list.scrollBar.Get();
   if (!IsWindow(bar)) return;
   const int32_t n = RowCount(state);
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  info.nMin = 0;
-  info.nMax = std::max<int32_t>(0, n - 1);
-  info.nPage = static_cast<UINT>(std::max<int32_t>(1, state.list.rowsPerPage));
-  info.nPos = std::min<int32_t>(MaxTopRow(n, state.list.rowsPerPage), state.filter.topRow);
-  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  SCROLLINFO wanted{};
+  wanted.cbSize = sizeof wanted;
+  wanted.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  wanted.nMin = 0;
+  wanted.nMax = std::max<int32_t>(0, n - 1);
+  wanted.nPage = static_cast<UINT>(std::max<int32_t>(1, state.list.rowsPerPage));
+  wanted.nPos = std::min<int32_t>(MaxTopRow(n, state.list.rowsPerPage), state.filter.topRow);
+  SCROLLINFO current{};
+  current.cbSize = sizeof current;
+  current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (!GetScrollInfo(bar, SB_CTL, &current) || current.nMin != wanted.nMin ||
+      current.nMax != wanted.nMax || current.nPage != wanted.nPage || current.nPos != wanted.nPos) {
+    SetScrollInfo(bar, SB_CTL, &wanted, FALSE);
+    InvalidateRect(bar, nullptr, FALSE);
+  }
   const bool show = n > state.list.rowsPerPage;
   if ((IsWindowVisible(bar) != FALSE) != show) ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
 }
@@ -138,7 +156,7 @@ void SetTopRow(HWND window, ViewerState& state, int32_t topRow) {
     state.filter.topRow = topRow;
     InvalidateRect(window, nullptr, FALSE);
   }
-  SetScrollPosition(state);
+  MoveScrollThumb(state);
 }
 
 }  // namespace
@@ -156,7 +174,9 @@ std::wstring ListRowName(const Card& card, bool russian) {
 std::wstring ListRowDetail(const Card& card, bool russian) {
   if (std::wstring phone = FirstPhone(card); !phone.empty()) return L"Tel: " + phone;
   if (std::wstring email = FirstEmail(card); !email.empty()) return L"Email: " + email;
-  if (!card.kind.empty()) return (russian ? L"Тип: " : L"Kind: ") + card.kind;
+  if (const std::wstring_view kind = CardKind(card); !kind.empty()) {
+    return (russian ? L"Тип: " : L"Kind: ") + std::wstring(kind);
+  }
   if (std::wstring found = FallbackEmail(card); !found.empty()) return L"Email: " + found;
   return {};
 }
@@ -198,10 +218,15 @@ int32_t SelectedRow(const FilterState& filter) {
 }
 
 RECT ListRowsArea(int clientWidth, int clientHeight, int listWidth, int dpi) {
-  const int topH = ScaleLength(26, dpi) + 2 * ScaleLength(4, dpi);
-  const int statusH = ScaleLength(18, dpi);
-  const int listH = std::max(0, clientHeight - topH - statusH);
-  return RECT{0, topH, ListPaneWidth(clientWidth, listWidth, dpi), topH + listH};
+  // The same layout that places the controls and the painting; nothing of the
+  // details column is measured for it.
+  LayoutInput input;
+  input.clientWidth = clientWidth;
+  input.clientHeight = clientHeight;
+  input.dpi = dpi;
+  input.listWidth = listWidth;
+  const ViewerLayout layout = ComputeLayout(input, nullptr);
+  return RECT{0, layout.topHeight, layout.listPaneWidth, layout.topHeight + layout.listHeight};
 }
 
 RECT ListRowsArea(const ViewerState& state) {
@@ -239,6 +264,10 @@ void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area) 
   }
   state.list.listRect = RECT{area.left, area.top, area.left + rowWidth, area.top + height};
   UpdateScrollBar(state);
+}
+
+void SetListScrollPosition(const ViewerState& state) {
+  MoveScrollThumb(state);
 }
 
 void EnsureSelectionVisible(ViewerState& state) {

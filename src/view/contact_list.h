@@ -64,6 +64,10 @@ void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area);
 // Moves topRow so that the selected card's row is on the page.
 void EnsureSelectionVisible(ViewerState& state);
 
+// Moves the list scroll bar's thumb to topRow, to be repainted with the rest
+// of the window; nothing when it is there already.
+void SetListScrollPosition(const ViewerState& state);
+
 // A navigation key (Up, Down, Page Up, Page Down, Home, End) walks the visible
 // list; false when the key is not handled.
 bool NavigateList(HWND window, ViewerState& state, WPARAM key);

@@ -3,9 +3,12 @@
 #include <commdlg.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "present/card_match.h"
+#include "view/theme.h"
 #include "view/viewer_state.h"
 #include "view/viewer_window.h"
 
@@ -13,10 +16,10 @@ namespace kontaktel {
 
 namespace {
 
-// Selects the first occurrence of the host's text in the details view, so
-// that the user sees what the search stopped at.
-void SelectFoundText(HWND view, std::wstring_view text, bool matchCase, bool wholeWords) {
-  if (!IsWindow(view)) return;
+// The first occurrence of the host's text in the details view.
+std::optional<CHARRANGE> FindInDetails(HWND view, std::wstring_view text, bool matchCase,
+                                       bool wholeWords) {
+  if (!IsWindow(view)) return std::nullopt;
   const std::wstring needle(text);
   FINDTEXTEXW find{};
   find.chrg.cpMin = 0;
@@ -25,10 +28,26 @@ void SelectFoundText(HWND view, std::wstring_view text, bool matchCase, bool who
   WPARAM flags = FR_DOWN;
   if (wholeWords) flags |= FR_WHOLEWORD;
   if (matchCase) flags |= FR_MATCHCASE;
-  if (SendMessageW(view, EM_FINDTEXTEXW, flags, reinterpret_cast<LPARAM>(&find)) < 0) return;
-  SendMessageW(view, EM_SETSEL, static_cast<WPARAM>(find.chrgText.cpMin),
-               static_cast<LPARAM>(find.chrgText.cpMax));
-  SendMessageW(view, EM_SCROLLCARET, 0, 0);
+  if (SendMessageW(view, EM_FINDTEXTEXW, flags, reinterpret_cast<LPARAM>(&find)) < 0) {
+    return std::nullopt;
+  }
+  return find.chrgText;
+}
+
+// The details view is as tall as its text and the whole column scrolls: a
+// found text below the window's bottom is brought up to a third of its height.
+void ScrollIntoView(HWND window, ViewerState& state, HWND view, LONG found) {
+  POINTL at{};
+  if (SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), found) == -1) return;
+  POINT point{at.x, at.y};
+  MapWindowPoints(view, window, &point, 1);
+  RECT client{};
+  GetClientRect(window, &client);
+  const int lineRoom = ScaleForDpi(window, 40);
+  if (point.y >= 0 && point.y + lineRoom <= client.bottom) return;
+  const LONG offset = state.filter.detailsScroll + point.y - (client.bottom - client.top) / 3;
+  state.filter.detailsScroll = static_cast<int32_t>(std::max<LONG>(0, offset));
+  RelayoutViewer(window);  // clamps the offset to what the column allows
 }
 
 }  // namespace
@@ -47,7 +66,14 @@ bool SearchCards(HWND window, std::wstring_view text, uint64_t startIndex, bool 
   }
   // Also a card the filter hides: the details show it, the list no selected row.
   SelectCard(window, static_cast<size_t>(*hit));
-  SelectFoundText(state->details.view.Get(), text, matchCase, wholeWords);
+  const HWND view = state->details.view.Get();
+  if (const std::optional<CHARRANGE> found = FindInDetails(view, text, matchCase, wholeWords)) {
+    ScrollIntoView(window, *state, view, found->cpMin);
+    // Selected last: laying the column out again puts the caret back at the start.
+    SendMessageW(view, EM_SETSEL, static_cast<WPARAM>(found->cpMin),
+                 static_cast<LPARAM>(found->cpMax));
+    SendMessageW(view, EM_SCROLLCARET, 0, 0);
+  }
   return true;
 }
 

@@ -326,13 +326,7 @@ void SelectCard(HWND window, size_t index) {
   EnsureSelectionVisible(*state);
   UpdateMatchOrdinal(state->filter);
   ShowSelectedCard(*state);
-  if (IsWindow(state->list.scrollBar.Get())) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_POS;
-    info.nPos = state->filter.topRow;
-    SetScrollInfo(state->list.scrollBar.Get(), SB_CTL, &info, TRUE);
-  }
+  SetListScrollPosition(*state);
   InvalidateRect(window, nullptr, FALSE);
 }
 

@@ -14,19 +14,13 @@
 
 #include "plugin/diagnostics.h"
 #include "plugin/list_diagnostics.h"
+#include "support/plugin_fixture.h"
 #include "support/temp_file.h"
-#include "view/list_navigation.h"
 
+namespace kontaktel {
 namespace {
 
-using kontaktel::test::TempFile;
-
-struct DefaultParams {
-  int size;
-  DWORD interfaceVersionLow;
-  DWORD interfaceVersionHigh;
-  char defaultIniName[260];
-};
+using test::TempFile;
 
 constexpr int kFilterEditId = 1010;
 constexpr int kPhotoOnlyCheckId = 1011;
@@ -50,61 +44,18 @@ std::string NumberedCards(int n) {
   return text;
 }
 
-class ContactListTest : public ::testing::Test {
+class ContactListTest : public test::PluginTest {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryW(KONTAKTEL_PLUGIN_PATH);
-    ASSERT_NE(module_, nullptr);
-    Get(listLoadW_, "ListLoadW");
-    Get(listLoadNextW_, "ListLoadNextW");
-    Get(listCloseWindow_, "ListCloseWindow");
-    Get(listSearchTextW_, "ListSearchTextW");
-    Get(listSetDefaultParams_, "ListSetDefaultParams");
-    Get(diagnostics_, "KontaktelGetDiagnostics");
+    PluginTest::SetUp();
     Get(listView_, "KontaktelGetListView");
     Get(listRow_, "KontaktelGetListRow");
-  }
-
-  void TearDown() override {
-    while (HWND child = GetWindow(parent_, GW_CHILD)) DestroyWindow(child);
-    Pump();
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-
-  static void SetUpTestSuite() {
-    parent_ = CreateWindowExW(0, L"STATIC", L"Lister", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
-                              640, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  static void TearDownTestSuite() {
-    DestroyWindow(parent_);
-    parent_ = nullptr;
-  }
-
-  template <typename Function>
-  void Get(Function& function, const char* name) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    ASSERT_NE(function, nullptr) << name;
-  }
-
-  static void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  }
-
-  void SetIni(const std::wstring& path) {
-    DefaultParams params{};
-    params.size = sizeof params;
-    params.interfaceVersionHigh = 2;
-    params.interfaceVersionLow = 12;
-    std::snprintf(params.defaultIniName, sizeof params.defaultIniName, "%s",
-                  std::string(path.begin(), path.end()).c_str());
-    listSetDefaultParams_(&params);
   }
 
   // Loads a file into a viewer of the given client size (at 96 DPI a height
   // of 500 holds 7 rows) and paints it once.
   HWND Open(const TempFile& file, int width = 800, int height = 500) {
-    const HWND viewer = listLoadW_(parent_, file.Path().c_str(), 0);
+    const HWND viewer = Load(file);
     if (viewer != nullptr) {
       MoveWindow(viewer, 0, 0, width, height, TRUE);
       Paint(viewer);
@@ -117,12 +68,7 @@ class ContactListTest : public ::testing::Test {
     UpdateWindow(viewer);
   }
 
-  KontaktelDiagnostics State(HWND viewer) const {
-    KontaktelDiagnostics record{};
-    record.size = sizeof record;
-    diagnostics_(viewer, &record);
-    return record;
-  }
+  KontaktelDiagnostics State(HWND viewer) const { return Diagnostics(viewer); }
 
   KontaktelListView View(HWND viewer) const {
     KontaktelListView record{};
@@ -258,85 +204,9 @@ class ContactListTest : public ::testing::Test {
     return color;
   }
 
-  HMODULE module_ = nullptr;
-  static inline HWND parent_ = nullptr;
-  HWND(__stdcall* listLoadW_)(HWND, const wchar_t*, int) = nullptr;
-  int(__stdcall* listLoadNextW_)(HWND, HWND, const wchar_t*, int) = nullptr;
-  void(__stdcall* listCloseWindow_)(HWND) = nullptr;
-  int(__stdcall* listSearchTextW_)(HWND, const wchar_t*, int) = nullptr;
-  void(__stdcall* listSetDefaultParams_)(DefaultParams*) = nullptr;
-  void(__stdcall* diagnostics_)(HWND, KontaktelDiagnostics*) = nullptr;
   BOOL(__stdcall* listView_)(HWND, KontaktelListView*) = nullptr;
   BOOL(__stdcall* listRow_)(HWND, int, KontaktelListRow*) = nullptr;
 };
-
-// ---- Navigation as a table over counts (100 rows, 7 per page) ----
-
-TEST(ListNavigation, KeysOverAHundredRowsOfSevenPerPage) {
-  using kontaktel::NavigateList;
-  struct Case {
-    UINT key;
-    int from;
-    std::optional<int> to;
-  };
-  const Case cases[] = {
-      {VK_NEXT, 0, 7},
-      {VK_NEXT, 95, 99},
-      {VK_PRIOR, 7, 0},
-      {VK_PRIOR, 3, 0},
-      {VK_END, 0, 99},
-      {VK_HOME, 50, 0},
-      {VK_UP, 0, std::nullopt},
-      {VK_UP, 5, 4},
-      {VK_DOWN, 99, std::nullopt},
-      {VK_DOWN, 5, 6},
-      {VK_RETURN, 5, std::nullopt},
-      {'A', 5, std::nullopt},
-      {VK_DOWN, -1, 1},  // a selection the filter hides counts as the first row
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(NavigateList(c.key, c.from, 100, 7), c.to) << c.key << " from " << c.from;
-  }
-  EXPECT_EQ(NavigateList(VK_DOWN, 0, 0, 7), std::nullopt);
-}
-
-TEST(ListNavigation, TheSelectionStaysOnThePage) {
-  using kontaktel::EnsureSelectionVisible;
-  EXPECT_EQ(EnsureSelectionVisible(0, 7, 100, 7), 1);    // Page Down from row 0
-  EXPECT_EQ(EnsureSelectionVisible(1, 99, 100, 7), 93);  // End: the last row on the last line
-  EXPECT_EQ(EnsureSelectionVisible(93, 0, 100, 7), 0);
-  EXPECT_EQ(EnsureSelectionVisible(40, 45, 100, 7), 40);
-  EXPECT_EQ(EnsureSelectionVisible(40, -1, 100, 7), 0);
-  // Fewer rows than a page: the page starts at the first row, never below it.
-  EXPECT_EQ(EnsureSelectionVisible(5, 2, 3, 7), 0);
-  EXPECT_EQ(kontaktel::MaxTopRow(3, 7), 0);
-  EXPECT_EQ(kontaktel::ClampTopRow(-4, 100, 7), 0);
-}
-
-TEST(ListNavigation, ScrollCodesWheelAndRowsUnderThePointer) {
-  using kontaktel::ScrollListTop;
-  EXPECT_EQ(ScrollListTop(SB_LINEDOWN, 0, 0, 100, 7), 1);
-  EXPECT_EQ(ScrollListTop(SB_LINEUP, 0, 0, 100, 7), 0);
-  EXPECT_EQ(ScrollListTop(SB_PAGEDOWN, 10, 0, 100, 7), 16);
-  EXPECT_EQ(ScrollListTop(SB_PAGEUP, 10, 0, 100, 7), 4);
-  EXPECT_EQ(ScrollListTop(SB_BOTTOM, 0, 0, 100, 7), 93);
-  EXPECT_EQ(ScrollListTop(SB_TOP, 50, 0, 100, 7), 0);
-  EXPECT_EQ(ScrollListTop(SB_THUMBTRACK, 0, 60, 100, 7), 60);
-  EXPECT_EQ(ScrollListTop(SB_THUMBPOSITION, 0, 500, 100, 7), 93);
-  EXPECT_EQ(ScrollListTop(SB_ENDSCROLL, 12, 0, 100, 7), 12);
-  EXPECT_EQ(ScrollListTop(SB_BOTTOM, 0, 0, 3, 7), 0);
-  EXPECT_EQ(kontaktel::WheelListTop(-120, 0, 100, 7), 1);
-  EXPECT_EQ(kontaktel::WheelListTop(120, 0, 100, 7), 0);
-  EXPECT_EQ(kontaktel::WheelListTop(-120, 0, 3, 7), 0);
-  EXPECT_EQ(kontaktel::RowsPerPage(466, 8, 60), 7);
-  EXPECT_EQ(kontaktel::RowsPerPage(10, 8, 60), 1);
-  using kontaktel::PageRowAt;
-  EXPECT_EQ(PageRowAt(3, 8, 60, 7, 0, 100), 0);  // the pad above the first row
-  EXPECT_EQ(PageRowAt(68, 8, 60, 7, 0, 100), 1);
-  EXPECT_EQ(PageRowAt(8 + 7 * 60 + 5, 8, 60, 7, 0, 100), std::nullopt);  // below the last drawn row
-  EXPECT_EQ(PageRowAt(8 + 3 * 60 + 5, 8, 60, 7, 0, 3), std::nullopt);    // past a short list
-  EXPECT_EQ(PageRowAt(-1, 8, 60, 7, 0, 100), std::nullopt);
-}
 
 // ---- Row texts ----
 
@@ -378,7 +248,7 @@ TEST_F(ContactListTest, RowsShowTheNameAndTheFirstDetailByTheRules) {
 
 TEST_F(ContactListTest, RussianRowsSayKindAndEmptyCardInRussian) {
   TempFile ini("[Configuration]\r\nLanguageIni=c:\\tc\\language\\wcmd_rus.lng\r\n", L".ini");
-  SetIni(ini.Path());
+  SetIni(Narrow(ini.Path()));
   TempFile vcf(Card("FN:Acme\r\nKIND:org\r\n") + Card("TEL:+7 1\r\n") +
                Card("PHOTO;VALUE=URL:https://example.com/p.jpg\r\n"));
   const HWND viewer = Open(vcf);
@@ -672,6 +542,27 @@ TEST_F(ContactListTest, SearchSelectsTheHitAndTheFoundTextInTheDetails) {
   EXPECT_EQ(Row(viewer, 1)->shade, 1);
 }
 
+TEST_F(ContactListTest, SearchBringsTextFoundFarDownIntoView) {
+  std::string note = "NOTE:";
+  for (int i = 0; i < 80; ++i) note += "line " + std::to_string(i) + "\\n";
+  note += "the buried treasure\r\n";
+  TempFile vcf(Card("FN:Carl\r\n") + Card("FN:Dora\r\n" + note));
+  const HWND viewer = Open(vcf);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(listSearchTextW_(viewer, L"treasure", 1), 0);
+  Pump();
+  const HWND details = Child(viewer, kDetailsViewId);
+  CHARRANGE range{};
+  SendMessageW(details, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  ASSERT_EQ(range.cpMax - range.cpMin, 8);
+  POINTL at{};
+  SendMessageW(details, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), range.cpMin);
+  POINT point{at.x, at.y};
+  MapWindowPoints(details, viewer, &point, 1);
+  EXPECT_GE(point.y, 0);
+  EXPECT_LT(point.y, 500 - 20);
+}
+
 TEST_F(ContactListTest, ASearchHitHiddenByTheFilterStaysSelected) {
   TempFile vcf(Card("FN:Carl\r\n") + Card("FN:Dora\r\n") + Card("FN:Emil\r\n"));
   const HWND viewer = Open(vcf);
@@ -713,6 +604,18 @@ TEST_F(ContactListTest, MatchColoursStayAcrossAFilterChange) {
   EXPECT_EQ(State(viewer).matchCount, 2);
 }
 
+TEST_F(ContactListTest, MatchesAndTheSelectionHaveTheirColoursInTheDarkPalette) {
+  TempFile vcf(Card("FN:Anna\r\n") + Card("FN:Boris\r\n") + Card("FN:Hanna\r\n"));
+  const HWND viewer = Load(vcf, 0x80);
+  ASSERT_NE(viewer, nullptr);
+  MoveWindow(viewer, 0, 0, 800, 500, TRUE);
+  EXPECT_EQ(listSearchTextW_(viewer, L"anna", 1), 0);
+  Paint(viewer);
+  EXPECT_EQ(PixelAt(viewer, 12, RowY(2)), RGB(48, 60, 40));
+  EXPECT_NE(PixelAt(viewer, 12, RowY(0)), RGB(48, 60, 40));  // selected and a match
+  EXPECT_NE(PixelAt(viewer, 12, RowY(1)), RGB(48, 60, 40));
+}
+
 TEST_F(ContactListTest, ANewFileUnderAFilterSelectsItsFirstShownCard) {
   TempFile first(Card("FN:Carl\r\n")),
       second(Card("FN:Dora\r\n") + Card("FN:Emil\r\n") + Card("FN:Carla\r\n"));
@@ -740,3 +643,4 @@ TEST_F(ContactListTest, SettingTheSameFilterTextAgainMovesNothing) {
 }
 
 }  // namespace
+}  // namespace kontaktel
