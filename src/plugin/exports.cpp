@@ -11,6 +11,7 @@
 #include "text/file_text.h"
 #include "vcard/card_parser.h"
 #include "view/handles.h"
+#include "view/host_commands.h"
 #include "view/host_context.h"
 #include "view/search.h"
 #include "view/theme.h"
@@ -27,7 +28,9 @@ constexpr char kDetectString[] = "EXT=\"VCF\" | EXT=\"VCARD\"";
 // The host's results and command numbers.
 constexpr int kResultOk = 0;
 constexpr int kResultError = 1;
+constexpr int kCommandCopy = 1;
 constexpr int kCommandNewParams = 2;
+constexpr int kCommandSelectAll = 3;
 constexpr int kSearchFindFirst = 1;
 constexpr int kSearchMatchCase = 2;
 constexpr int kSearchWholeWords = 4;
@@ -230,7 +233,10 @@ int __stdcall ListSearchText(HWND listWin, const char* searchString, int searchP
 int __stdcall ListSendCommand(HWND listWin, int command, int parameter) {
   try {
     // 0 tells the host the command was carried out, 1 that it was not.
-    if (listWin == nullptr || command != kCommandNewParams) return kResultError;
+    if (listWin == nullptr) return kResultError;
+    if (command == kCommandCopy) return CopyForHost(listWin) ? kResultOk : kResultError;
+    if (command == kCommandSelectAll) return SelectAllForHost(listWin) ? kResultOk : kResultError;
+    if (command != kCommandNewParams) return kResultError;
     ApplyHostDark(listWin, parameter);
     return kResultOk;
   } catch (...) {

@@ -1,42 +1,262 @@
 #include "view/context_menu.h"
 
-#include <commctrl.h>
+#include <windowsx.h>
+
+#include <optional>
+#include <string>
+
+#include "config/ui_language.h"
+#include "present/card_accessors.h"
+#include "present/email.h"
+#include "view/clipboard.h"
+#include "view/details_text.h"
+#include "view/handles.h"
+#include "view/layout.h"
+#include "view/theme.h"
 
 namespace kontaktel {
 
 namespace {
 
-LRESULT ForwardWheel(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
-  // The details view never scrolls itself: the column scrolls as a whole.
-  return SendMessageW(GetParent(view), message, wParam, lParam);
+// Module-wide, like the menu loop itself: it also blocks the other viewers.
+bool menuOpen = false;
+
+class MenuOpenScope {
+ public:
+  MenuOpenScope() { menuOpen = true; }
+  ~MenuOpenScope() { menuOpen = false; }
+  MenuOpenScope(const MenuOpenScope&) = delete;
+  MenuOpenScope& operator=(const MenuOpenScope&) = delete;
+};
+
+struct MenuItem {
+  UINT id;
+  const wchar_t* english;
+  const wchar_t* russian;
+};
+
+constexpr MenuItem kListMenu[] = {
+    {kCopyName, L"Copy name", L"Копировать имя"},
+    {kCopyPhone, L"Copy phone", L"Копировать телефон"},
+    {kCopyEmail, L"Copy email", L"Копировать email"},
+    {kCopyCardText, L"Copy card text", L"Копировать карточку"},
+};
+
+constexpr MenuItem kDetailsMenu[] = {
+    {kCopySelection, L"Copy", L"Копировать"},
+    {kCopyLineValue, L"Copy line value", L"Копировать строку (значение)"},
+    {kCopyAll, L"Copy all", L"Копировать всё"},
+};
+
+// The list column of the window as the layout places it: its width, the
+// filter strip above the rows and the status strip below them.
+ViewerLayout ListColumn(HWND window, const ViewerState& state) {
+  RECT client{};
+  GetClientRect(window, &client);
+  LayoutInput input;
+  input.clientWidth = client.right - client.left;
+  input.clientHeight = client.bottom - client.top;
+  input.dpi = WindowDpi(window);
+  input.listWidth = state.splitter.listWidth;
+  return ComputeLayout(input, [](int) { return 0; });
 }
 
-struct DetailsMessage {
-  UINT message;
-  LRESULT (*handle)(HWND, UINT, WPARAM, LPARAM);
+POINT PointFrom(LPARAM lParam) {
+  return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+bool HasSelectedCard(const ViewerState& state) {
+  return !state.cards.empty() && state.filter.selected < state.cards.size();
+}
+
+// What a menu was opened for: a later look at the window must find the same.
+struct MenuContext {
+  uint64_t cardsStamp;
+  uint64_t selected;
 };
 
-constexpr DetailsMessage kDetailsMessages[] = {
-    {WM_MOUSEWHEEL, ForwardWheel},
-};
+MenuContext ContextOf(const ViewerState& state) {
+  return {state.cardsStamp, state.filter.selected};
+}
+
+// The window's state after a menu loop, which dispatches the host's messages:
+// none when the window was destroyed, was handed other cards or shows another
+// card than when the menu opened.
+ViewerState* StateAfterMenu(HWND window, const MenuContext& context) {
+  ViewerState* state = GetViewerState(window);
+  if (state == nullptr || state->cardsStamp != context.cardsStamp) return nullptr;
+  if (state->filter.selected != context.selected || !HasSelectedCard(*state)) return nullptr;
+  return state;
+}
+
+// Builds the menu in the UI language and tracks it; the chosen command, or 0
+// when the menu was cancelled or could not be made.
+template <size_t N>
+UINT TrackMenu(HWND owner, const MenuItem (&items)[N], POINT screen) {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return 0;
+  const bool russian = UiIsRussian();
+  for (const MenuItem& item : items) {
+    if (!AppendMenuW(menu.Get(), MF_STRING | MF_ENABLED, item.id,
+                     russian ? item.russian : item.english)) {
+      return 0;
+    }
+  }
+  return static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY, screen.x,
+                                          screen.y, 0, owner, nullptr));
+}
+
+std::optional<std::wstring> NonEmpty(std::wstring text) {
+  if (text.empty()) return std::nullopt;
+  return text;
+}
+
+std::optional<std::wstring> ListCommandText(const ViewerState& state, UINT command) {
+  const Card& card = state.cards[state.filter.selected];
+  switch (command) {
+    case kCopyName:
+      return NonEmpty(CardDisplayName(card));
+    case kCopyPhone:
+      return NonEmpty(FirstPhone(card));
+    case kCopyEmail: {
+      std::wstring email = FirstEmail(card);
+      return NonEmpty(email.empty() ? FallbackEmail(card) : std::move(email));
+    }
+    case kCopyCardText: {
+      const HWND view = state.details.view.Get();
+      if (!IsWindow(view)) return std::nullopt;
+      return DetailsWholeText(view);  // an empty view empties the clipboard
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<std::wstring> DetailsCommandText(HWND view, UINT command) {
+  if (!IsWindow(view)) return std::nullopt;
+  switch (command) {
+    case kCopySelection: {
+      std::wstring selected = DetailsSelectedText(view);
+      return selected.empty() ? DetailsLineValue(view) : std::move(selected);
+    }
+    case kCopyLineValue:
+      return DetailsLineValue(view);
+    case kCopyAll:
+      return DetailsWholeText(view);
+    default:
+      return std::nullopt;
+  }
+}
+
+void ShowListMenu(HWND window, const ViewerState& state, LPARAM lParam) {
+  if (menuOpen || !HasSelectedCard(state)) return;
+  const MenuOpenScope open;
+  const MenuContext context = ContextOf(state);
+  const UINT command = TrackMenu(window, kListMenu, PointFrom(lParam));
+  // `state` may be gone now: the menu loop ran the host's messages.
+  if (const ViewerState* after = StateAfterMenu(window, context);
+      after != nullptr && command != 0) {
+    if (const std::optional<std::wstring> text = ListCommandText(*after, command)) {
+      CopyTextToClipboard(window, *text);
+    }
+  }
+  if (IsWindow(window)) SetFocus(window);
+}
+
+void ShowDetailsMenu(HWND window, const ViewerState& state, LPARAM lParam) {
+  if (menuOpen || !IsWindow(state.details.view.Get())) return;
+  const MenuOpenScope open;
+  const MenuContext context = ContextOf(state);
+  const UINT command = TrackMenu(window, kDetailsMenu, PointFrom(lParam));
+  // An empty window has no selected card; it still has to hold the same cards.
+  ViewerState* after = GetViewerState(window);
+  const bool same = after != nullptr && after->cardsStamp == context.cardsStamp &&
+                    after->filter.selected == context.selected;
+  if (same && command != 0) {
+    if (const std::optional<std::wstring> text =
+            DetailsCommandText(after->details.view.Get(), command)) {
+      CopyTextToClipboard(window, *text);
+    }
+  }
+  if (IsWindow(window)) SetFocus(window);
+}
+
+void OnRightButtonUp(HWND window, const ViewerState& state, LPARAM lParam) {
+  if (menuOpen) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  const ViewerLayout layout = ListColumn(window, state);
+  const POINT point = PointFrom(lParam);
+  // Only the rows area between the filter strip and the status strip.
+  if (point.x < 0 || point.x >= layout.listPaneWidth || point.y < layout.topHeight ||
+      point.y >= client.bottom - layout.statusHeight) {
+    return;
+  }
+  POINT screen = point;
+  ClientToScreen(window, &screen);
+  PostMenuRequest(window, WM_LIST_CONTEXT_MENU, screen);
+}
+
+void OnContextKey(HWND window, const ViewerState& state, LPARAM lParam) {
+  // Only the keyboard's request (-1 in both halves) opens a menu here.
+  if (lParam != -1 && static_cast<DWORD>(lParam) != 0xFFFFFFFFu) return;
+  if (menuOpen) return;
+  POINT screen{};
+  GetCursorPos(&screen);
+  POINT client = screen;
+  ScreenToClient(window, &client);
+  if (client.x < ListColumn(window, state).listPaneWidth) {
+    PostMenuRequest(window, WM_LIST_CONTEXT_MENU, screen);
+  } else if (IsWindow(state.details.view.Get())) {
+    PostMenuRequest(window, WM_DETAILS_CONTEXT_MENU, screen);
+  }
+}
 
 }  // namespace
 
-bool OnContextMenuMessage(HWND, ViewerState&, UINT, WPARAM, LPARAM) {
-  return false;
+bool ContextMenuOpen() {
+  return menuOpen;
 }
 
-void OnCopyKey(HWND, ViewerState&) {}
+void PostMenuRequest(HWND viewer, UINT message, POINT screen) {
+  PostMessageW(viewer, message, 0,
+               MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+}
 
-LRESULT CALLBACK DetailsSubclassProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR, DWORD_PTR) {
-  try {
-    for (const DetailsMessage& entry : kDetailsMessages) {
-      if (entry.message == message) return entry.handle(view, message, wParam, lParam);
+bool OnContextMenuMessage(HWND window, ViewerState& state, UINT message, WPARAM, LPARAM lParam) {
+  switch (message) {
+    case WM_RBUTTONUP:
+      OnRightButtonUp(window, state, lParam);
+      return true;
+    case WM_CONTEXTMENU:
+      OnContextKey(window, state, lParam);
+      return true;
+    case WM_LIST_CONTEXT_MENU:
+      ShowListMenu(window, state, lParam);
+      return true;
+    case WM_DETAILS_CONTEXT_MENU:
+      ShowDetailsMenu(window, state, lParam);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void OnCopyKey(HWND window, ViewerState& state) {
+  const HWND view = state.details.view.Get();
+  if (view != nullptr && GetFocus() == view) {
+    const CHARRANGE selection = DetailsSelection(view);
+    if (selection.cpMax > selection.cpMin) {
+      SendMessageW(view, WM_COPY, 0, 0);
+    } else if (const std::wstring value = DetailsLineValue(view); !value.empty()) {
+      CopyTextToClipboard(window, value);
     }
-    return DefSubclassProc(view, message, wParam, lParam);
-  } catch (...) {
-    return 0;
+    return;
+  }
+  if (!HasSelectedCard(state)) return;
+  if (const std::wstring name = CardDisplayName(state.cards[state.filter.selected]);
+      !name.empty()) {
+    CopyTextToClipboard(window, name);
   }
 }
 

@@ -1,4 +1,5 @@
-// Context menus of the list and the details view, Ctrl+C and the clipboard.
+// The context menus of the contact list and the details view, and Ctrl+C in
+// the viewer window. Every command copies text to the clipboard.
 #pragma once
 
 #include <windows.h>
@@ -7,20 +8,34 @@
 
 namespace kontaktel {
 
+// Posted, never sent, so that a menu opens after the mouse or key message that
+// asked for it is done; lParam is a screen point (signed 16-bit x and y).
 inline constexpr UINT WM_LIST_CONTEXT_MENU = WM_APP + 40;
 inline constexpr UINT WM_DETAILS_CONTEXT_MENU = WM_APP + 41;
 
-// WM_RBUTTONUP, WM_CONTEXTMENU and the two private menu messages of the
-// viewer; false when the message was not a menu's.
+// Command ids of the list menu and of the details menu.
+enum ListMenuCommand : UINT {
+  kCopyName = 10,
+  kCopyPhone = 11,
+  kCopyEmail = 12,
+  kCopyCardText = 13
+};
+enum DetailsMenuCommand : UINT { kCopySelection = 1, kCopyLineValue = 2, kCopyAll = 3 };
+
+// True while either menu is tracked in any viewer window of the module: a
+// second menu never opens over the first.
+bool ContextMenuOpen();
+
+// Posts one of the two menu messages with a screen point.
+void PostMenuRequest(HWND viewer, UINT message, POINT screen);
+
+// WM_RBUTTONUP, WM_CONTEXTMENU and the two menu messages of the viewer;
+// false when the message is none of them.
 bool OnContextMenuMessage(HWND window, ViewerState& state, UINT message, WPARAM wParam,
                           LPARAM lParam);
 
-// Ctrl+C in the viewer window.
+// Ctrl+C in the viewer window: the details view's rules when it has the
+// focus, else the selected card's name.
 void OnCopyKey(HWND window, ViewerState& state);
-
-// The details view's subclass (reference data 0): its menu, Ctrl+C, and its
-// wheel, which scrolls the whole details column.
-LRESULT CALLBACK DetailsSubclassProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data);
 
 }  // namespace kontaktel

@@ -89,6 +89,45 @@ struct GlobalMemoryTraits {
 };
 using UniqueGlobalMemory = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;
 
+struct MenuTraits {
+  static void Acquired(HMENU) {}
+  static void Free(HMENU menu) { DestroyMenu(menu); }
+};
+// A menu that no window holds, such as a popup menu while it is built and tracked.
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+
+// GlobalLock and GlobalUnlock as one object.
+class GlobalLockScope {
+ public:
+  explicit GlobalLockScope(HGLOBAL memory) : memory_(memory), data_(GlobalLock(memory)) {}
+  ~GlobalLockScope() {
+    if (data_ != nullptr) GlobalUnlock(memory_);
+  }
+  GlobalLockScope(const GlobalLockScope&) = delete;
+  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+  void* Data() const { return data_; }
+
+ private:
+  HGLOBAL memory_;
+  void* data_;
+};
+
+// OpenClipboard and CloseClipboard as one object; Opened() tells whether the
+// clipboard is ours until the scope ends.
+class ClipboardScope {
+ public:
+  explicit ClipboardScope(HWND owner) : opened_(OpenClipboard(owner) != FALSE) {}
+  ~ClipboardScope() {
+    if (opened_) CloseClipboard();
+  }
+  ClipboardScope(const ClipboardScope&) = delete;
+  ClipboardScope& operator=(const ClipboardScope&) = delete;
+  bool Opened() const { return opened_; }
+
+ private:
+  bool opened_;
+};
+
 // A window's device context, released to the window it came from.
 class WindowDc {
  public:

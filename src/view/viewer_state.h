@@ -58,6 +58,10 @@ struct ViewerState {
   explicit ViewerState(HWND viewer) : window(viewer) {}
   HWND window;
   CardSet cards;
+  // New with every set of cards the window is handed (NextCardsStamp): code
+  // that waited in a modal loop, such as a context menu, finds out whether the
+  // window still holds the cards it started with.
+  uint64_t cardsStamp = 0;
   // The filtered list, the selection, the top row, the details offset, the
   // host's search marks, the filter text and the photo-only state.
   FilterState filter;
@@ -67,6 +71,12 @@ struct ViewerState {
   SplitterPart splitter;
   ViewerFonts fonts;
 };
+
+// A stamp no window of the module has had yet.
+inline uint64_t NextCardsStamp() {
+  static uint64_t last = 0;  // module-wide: a new window never repeats an old stamp
+  return ++last;
+}
 
 // The window's state, or null for a window that has none (or is no viewer).
 ViewerState* GetViewerState(HWND window);

@@ -12,8 +12,8 @@
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
 #include "view/contact_list.h"
-#include "view/context_menu.h"
 #include "view/details_pane.h"
+#include "view/details_subclass.h"
 #include "view/host_context.h"
 #include "view/layout.h"
 #include "view/photo_download.h"
@@ -30,7 +30,6 @@ namespace {
 constexpr int kPhotoPaneId = 1001;
 constexpr UINT_PTR kFilterSubclassId = 1;
 constexpr UINT_PTR kCheckSubclassId = 2;
-constexpr UINT_PTR kDetailsSubclassId = 3;
 
 bool viewClassRegistered = false;
 // The windows whose state exists: a palette or language change reaches them all.
@@ -310,6 +309,7 @@ void AttachCards(HWND window, CardSet cards) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr) return;
   state->cards = std::move(cards);
+  state->cardsStamp = NextCardsStamp();
   ApplySettings(*state);
   // A new file is shown through the filter already typed.
   AttachCardsToFilter(state->cards, state->filter);

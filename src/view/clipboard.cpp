@@ -1,0 +1,39 @@
+#include "view/clipboard.h"
+
+#include <cstring>
+#include <limits>
+
+#include "view/handles.h"
+
+namespace kontaktel {
+
+namespace {
+
+// A movable block holding the text and its terminating NUL, or none.
+UniqueGlobalMemory PrepareText(std::wstring_view text, const ClipboardCalls& calls) {
+  if (text.size() >= std::numeric_limits<SIZE_T>::max() / sizeof(wchar_t) - 1) return {};
+  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  UniqueGlobalMemory memory(calls.allocate(GMEM_MOVEABLE, bytes));
+  if (!memory) return {};
+  const GlobalLockScope lock(memory.Get());
+  if (lock.Data() == nullptr) return {};
+  auto* target = static_cast<wchar_t*>(lock.Data());
+  if (!text.empty()) std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
+  target[text.size()] = L'\0';
+  return memory;
+}
+
+}  // namespace
+
+bool CopyTextToClipboard(HWND owner, std::wstring_view text, const ClipboardCalls& calls) {
+  UniqueGlobalMemory memory = PrepareText(text, calls);
+  if (!memory) return false;
+  const ClipboardScope clipboard(owner);
+  if (!clipboard.Opened() || !EmptyClipboard()) return false;
+  if (calls.handOver(CF_UNICODETEXT, memory.Get()) == nullptr)
+    return false;    // the block is still ours
+  memory.Release();  // the clipboard owns it now
+  return true;
+}
+
+}  // namespace kontaktel
