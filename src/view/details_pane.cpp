@@ -100,8 +100,12 @@ CHARFORMAT2W DetailsFormat(HFONT font, HWND view, COLORREF color) {
 UniqueWindow CreateDetailsView(HWND viewer, HFONT font) {
   LoadRichEditLibrary();
   const HINSTANCE module = ModuleHandle();
+  // The host sizes the viewer only after loading. Filled at width 0, the rich
+  // edit would break every character onto a line of its own, which takes
+  // minutes for a long card: until the first layout it has a common size.
+  const int width = ScaleForDpi(viewer, 480), height = ScaleForDpi(viewer, 360);
   const auto create = [&](const wchar_t* className, DWORD style) {
-    return CreateWindowExW(WS_EX_CLIENTEDGE, className, L"", style, 0, 0, 0, 0, viewer,
+    return CreateWindowExW(WS_EX_CLIENTEDGE, className, L"", style, 0, 0, width, height, viewer,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDetailsViewId)), module,
                            nullptr);
   };

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,10 @@ LayoutInput LayoutInputFor(HWND window, const ViewerState& state, int width, int
 
 void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
   state.list.rowHeight = 0;
+  // An empty client area (before the host sizes the window, or minimised)
+  // shows nothing: the children keep their sizes, so that nothing is laid out
+  // or wrapped at width 0.
+  if (width <= 0 || height <= 0) return;
   const LayoutInput input = LayoutInputFor(window, state, width, height);
   const HWND view = state.details.view.Get();
   const ViewerLayout layout =
@@ -349,12 +354,22 @@ void ChooseLanguageAndColors() {
 }
 
 void ReloadAppearance() {
+  const auto appearance = [] {
+    const Palette& palette = CurrentPalette();
+    return std::array<COLORREF, 5>{palette.text, palette.background, palette.secondaryText,
+                                   static_cast<COLORREF>(DarkModeActive()),
+                                   static_cast<COLORREF>(UiIsRussian())};
+  };
+  const auto before = appearance();
   ChooseLanguageAndColors();
+  // Refilling a long card's details is the costly part: only a change of
+  // palette or language needs it.
+  const bool changed = appearance() != before;
   for (const HWND window : std::vector<HWND>(liveViewers)) {
     ViewerState* state = GetViewerState(window);
     if (state == nullptr) continue;
     ApplyTheme(window);
-    RefillDetails(*state);
+    if (changed) RefillDetails(*state);
     RelayoutViewer(window);
     InvalidateRect(window, nullptr, TRUE);
   }

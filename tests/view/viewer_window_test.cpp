@@ -2,6 +2,8 @@
 // child controls, details text and colours, tab stop, splitter, scrolling and
 // photos.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <richedit.h>
 #include <windows.h>
 
@@ -224,6 +226,21 @@ TEST_F(ViewerWindowTest, DetailsTextIsTheRenderedCardInEitherLanguage) {
   TempFile ini("[Configuration]\r\nLanguageIni=C:\\tc\\Language\\WCMD_RUS.LNG\r\n", L".ini");
   SetIni(Narrow(ini.Path()));
   EXPECT_EQ(DetailsText(Details(viewer)), Rendered(kTwoCards, 1, true));
+}
+
+// The host sizes the viewer only after ListLoadW returns. Filled at width 0,
+// a rich edit breaks every character onto a line of its own, which made a card
+// with a long note take minutes to load.
+TEST_F(ViewerWindowTest, DetailsAreNeverWrappedAtWidthZeroBeforeTheHostSizesTheViewer) {
+  TempFile file(kTwoCards);
+  const HWND viewer = Load(file, 0);
+  ASSERT_NE(viewer, nullptr);
+  RECT client{};
+  GetClientRect(Details(viewer), &client);
+  EXPECT_GT(client.right - client.left, 100);
+  const std::wstring text = DetailsText(Details(viewer));
+  const auto lines = static_cast<LRESULT>(std::count(text.begin(), text.end(), L'\n')) + 1;
+  EXPECT_EQ(SendMessageW(Details(viewer), EM_GETLINECOUNT, 0, 0), lines);
 }
 
 TEST_F(ViewerWindowTest, SystemSettingChangesReadTheIniFileAgain) {
