@@ -206,15 +206,23 @@ void SetDetailsTabStop(HWND view) {
   GetClientRect(view, &client);
   const int twips = DetailsTabStopTwips(client.right - client.left, ViewDpi(view, LOGPIXELSX));
   if (twips == 0) return;
+  CHARRANGE kept{}, all{0, -1};
+  SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
   PARAFORMAT format{};
   format.cbSize = sizeof format;
-  format.dwMask = PFM_TABSTOPS;
-  format.cTabCount = 1;
-  format.rgxTabs[0] = twips;
-  CHARRANGE all{0, -1}, start{0, 0};
-  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
-  SendMessageW(view, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
-  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+  SendMessageW(view, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+  // Every layout asks; only a new width or a new text needs the paragraphs
+  // formatted again, and the user's selection (a search hit) stays.
+  const bool set = (format.dwMask & PFM_TABSTOPS) != 0 && format.cTabCount == 1 &&
+                   format.rgxTabs[0] == twips;
+  if (!set) {
+    format.dwMask = PFM_TABSTOPS;
+    format.cTabCount = 1;
+    format.rgxTabs[0] = twips;
+    SendMessageW(view, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+  }
+  SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
 }
 
 int MeasureDetailsHeight(HWND view, int width) {
@@ -236,16 +244,23 @@ int MeasureDetailsHeight(HWND view, int width) {
   int border =
       std::max(0, static_cast<int>((window.bottom - window.top) - (client.bottom - client.top)));
   if (border == 0) border = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
-  // Tall enough to lay the whole text out in one pass.
-  SetWindowPos(view, nullptr, 0, 0, width, 16000,
-               SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
+  // Lines wrap by the width alone: at the width it already has, the view's
+  // own layout answers, and every resize would wrap a long card anew (the
+  // slow part of showing a card under Wine).
+  if (window.right - window.left != width) {
+    SetWindowPos(view, nullptr, 0, 0, width, 16000,
+                 SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER);
+  }
 
   int lastCharacter = 0;
   const LRESULT length = SendMessageW(view, WM_GETTEXTLENGTH, 0, 0);
   POINTL position{};
   if (IsRichEdit(view) && SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&position),
                                        std::max<LRESULT>(0, length - 1)) != -1) {
-    lastCharacter = position.y + 8 + lineHeight;
+    // Positions are relative to the first line shown.
+    POINT scrolled{};
+    SendMessageW(view, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scrolled));
+    lastCharacter = position.y + scrolled.y + 8 + lineHeight;
   }
   const int lines =
       std::max<int>(1, static_cast<int>(SendMessageW(view, EM_GETLINECOUNT, 0, 0))) * lineHeight +

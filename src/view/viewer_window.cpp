@@ -135,9 +135,15 @@ void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   FillRect(dc, &rect, brush.Get());
 }
 
+// A child is moved only when its place changes: a resized rich edit wraps its
+// whole text again.
 void MoveChild(HWND child, const RECT& rect) {
-  if (IsWindow(child))
-    MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+  if (!IsWindow(child)) return;
+  RECT now{};
+  GetWindowRect(child, &now);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&now), 2);
+  if (EqualRect(&now, &rect)) return;
+  MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 }  // namespace
