@@ -84,9 +84,13 @@ PhotoFetchResult::~PhotoFetchResult() {
 }
 
 void RegisterPhotoTarget(HWND window) {
-  const std::lock_guard lock(registryLock);
-  if (window == nullptr || FindRegistration(window) != 0) return;
-  registrations.push_back({window, ++lastRegistration});
+  try {
+    const std::lock_guard lock(registryLock);
+    if (window == nullptr || FindRegistration(window) != 0) return;
+    registrations.push_back({window, ++lastRegistration});
+  } catch (...) {
+    // Out of memory: the window starts no fetches and shows no fetched photos.
+  }
 }
 
 void UnregisterPhotoTarget(HWND window) {

@@ -158,7 +158,9 @@ TEST_F(PhotoDownloadTest, FiveMebibytesAreTooManyOneByteLessIsKept) {
 
 TEST_F(PhotoDownloadTest, ATruncatedBodyIsNoPhoto) {
   EXPECT_TRUE(DownloadPhoto(server_.Url("/truncated"), Seamed()).empty());
+  EXPECT_TRUE(DownloadPhoto(server_.Url("/reset"), Seamed()).empty());
   EXPECT_EQ(server_.CountRequests("/truncated"), 1);
+  EXPECT_EQ(server_.CountRequests("/reset"), 1);
 }
 
 TEST_F(PhotoDownloadTest, AServerThatPausesWithinTheLimitsIsWaitedFor) {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "photo/card_photo.h"
-
 namespace kontaktel {
 namespace {
 
@@ -79,17 +77,6 @@ TEST(PhotoFetchState, OnlyTheNewestAnswerForTheSelectedCardWithoutAPhotoCounts) 
   InvalidatePhotoFetches(state);
   EXPECT_FALSE(AcceptFetchedPhoto(state, 2, false, generation, 2, false));
   EXPECT_EQ(state.fetchCardIndex, -1);
-}
-
-TEST(CardPhoto, EmbeddedBytesAndAddressAsTheCardHoldsThem) {
-  Card card;
-  EXPECT_FALSE(CardHasEmbeddedPhoto(card));
-  card.photoData = std::vector<uint8_t>{};
-  EXPECT_FALSE(CardHasEmbeddedPhoto(card));
-  card.photoData = std::vector<uint8_t>{0xFF, 0xD8};
-  EXPECT_TRUE(CardHasEmbeddedPhoto(card));
-  card.photoUrl = kUrlA;
-  EXPECT_EQ(CardPhotoUrl(card), kUrlA);
 }
 
 }  // namespace

@@ -179,6 +179,13 @@ void TestHttpServer::Answer(SOCKET client) {
     const size_t slash = path.find('/', 7);
     Sleep(std::stoi(path.substr(7, slash - 7)));
     SendBody(client, path.ends_with("blue.png") ? kBluePng : kRedPng);
+  } else if (path == "/reset") {
+    // Half the body, then the connection is torn down (RST) instead of closed.
+    SendText(client, Head(200, "OK", 1000) + std::string(500, 'x'));
+    Sleep(100);
+    linger abort{1, 0};
+    setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof(abort));
+    return;
   } else if (path.starts_with("/text/")) {
     const std::string body = path.substr(6);
     SendText(client, Head(200, "OK", body.size()) + body);

@@ -7,6 +7,7 @@
 //                         milliseconds (or until released), then the rest
 //   /trickle              the headers, then one byte every 200 ms
 //   /truncated            100 of the 1000 bytes announced, then the connection closes
+//   /reset                500 of the 1000 bytes announced, then the connection is reset
 //   /cookie               a photo that sets a cookie
 //   /auth                 401, asking for NTLM, Negotiate or Basic log-on
 //   /delay/MS/NAME.png    red.png or blue.png after MS milliseconds
