@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <initializer_list>
+#include <vector>
 
 namespace kontaktel {
 namespace {
@@ -206,6 +208,75 @@ TEST(IsBlockedIpv6, LocalRangesAndEmbeddedLocalIpv4) {
       {"2606:4700::1111", V6({0x2606, 0x4700, 0, 0, 0, 0, 0, 0x1111}), false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsBlockedIpv6(c.address), c.blocked) << c.text;
+}
+
+}  // namespace
+}  // namespace kontaktel
+
+namespace kontaktel {
+namespace {
+
+// One address in the radix a resolver part may have: decimal, 0-octal or 0x-hex.
+std::wstring Part(uint32_t value, int radix) {
+  wchar_t text[40];
+  switch (radix) {
+    case 8:
+      swprintf(text, 40, L"0%o", value);
+      break;
+    case 16:
+      swprintf(text, 40, L"0x%x", value);
+      break;
+    default:
+      swprintf(text, 40, L"%u", value);
+  }
+  return text;
+}
+
+// Every way of writing the address in one to four parts, each part in each
+// radix the resolver accepts.
+std::vector<std::wstring> Spellings(uint32_t address) {
+  std::vector<std::wstring> spellings;
+  for (int parts = 1; parts <= 4; ++parts) {
+    for (int radixes = 0; radixes < 81; ++radixes) {  // 3^4 radix choices
+      std::wstring text;
+      int choice = radixes;
+      for (int i = 0; i < parts; ++i) {
+        static constexpr int kRadixes[] = {10, 8, 16};
+        const int radix = kRadixes[choice % 3];
+        choice /= 3;
+        const bool last = i == parts - 1;
+        const int shift = 24 - 8 * i;
+        const uint32_t value = last ? (shift == 24 ? address : address & ((1u << (shift + 8)) - 1))
+                                    : (address >> shift) & 0xFF;
+        if (i > 0) text += L'.';
+        text += Part(value, radix);
+      }
+      spellings.push_back(text);
+    }
+  }
+  return spellings;
+}
+
+TEST(JudgeHost, EverySpellingOfAnAddressGetsTheVerdictOfTheAddress) {
+  const uint32_t addresses[] = {
+      0x00000000, 0x00FFFFFF, 0x01000000, 0x09FFFFFF, 0x0A000000, 0x0AFFFFFF, 0x0B000000,
+      0x7EFFFFFF, 0x7F000000, 0x7F000001, 0x7FFFFFFF, 0x80000000, 0xA9FDFFFF, 0xA9FE0000,
+      0xA9FEA9FE, 0xA9FEFFFF, 0xA9FF0000, 0xAC0FFFFF, 0xAC100000, 0xAC1FFFFF, 0xAC200000,
+      0xC0A7FFFF, 0xC0A80000, 0xC0A8FFFF, 0xC0A90000, 0x646464C7, 0x646464C8, 0x646464C9,
+      0x64400001, 0x0B16212C, 0x08080808};
+  for (uint32_t address : addresses) {
+    const HostVerdict expected =
+        IsBlockedIpv4(address) ? HostVerdict::kBlocked : HostVerdict::kAllowed;
+    for (const std::wstring& spelling : Spellings(address)) {
+      EXPECT_EQ(ParseResolverIpv4(spelling), address) << spelling;
+      // Read as plain decimal groups, a spelling may land elsewhere; it is
+      // blocked when either reading is.
+      const std::optional<uint32_t> decimal = ParseDottedQuad(spelling);
+      const HostVerdict verdict =
+          decimal && IsBlockedIpv4(*decimal) ? HostVerdict::kBlocked : expected;
+      EXPECT_EQ(JudgeHost(spelling), verdict) << spelling;
+    }
+  }
 }
 
 }  // namespace
