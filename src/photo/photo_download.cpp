@@ -100,12 +100,13 @@ bool ReadBody(HINTERNET request, const DownloadOptions& options, const Deadline&
 }  // namespace
 
 std::vector<uint8_t> DownloadPhoto(const std::wstring& url, const DownloadOptions& options) {
+  // The guard's name resolution counts against the deadline too.
+  const Deadline deadline(options.operationTimeoutMs, options.deadlineMs);
   if (url.size() < 8) return {};
   const std::wstring lower = LowerCopy(url);
   const bool https = lower.starts_with(L"https://");
   if (!https && !lower.starts_with(L"http://")) return {};
   if (IsBlockedPhotoUrl(url) && !(options.allowTestServer_ && IsTestServer(url))) return {};
-  const Deadline deadline(options.operationTimeoutMs, options.deadlineMs);
   if (!KeepGoing(options)) return {};
 
   const UniqueInternet root(
