@@ -2,54 +2,51 @@
 
 #include <windows.h>
 
-#include <cwctype>
-#include <string>
-
-#include "plugin/plugin_globals.h"
-#include "view/viewer_state.h"
-
 namespace kontaktel {
 
 namespace {
 
 constexpr wchar_t kSection[] = L"Kontaktel";
-bool uiIsRussian = false;
+
+std::wstring ReadString(const std::wstring& iniPath, const wchar_t* section, const wchar_t* key,
+                        const wchar_t* fallback, size_t capacity) {
+  if (iniPath.empty()) return fallback;
+  std::wstring value(capacity, L'\0');
+  const DWORD length = GetPrivateProfileStringW(section, key, fallback, value.data(),
+                                                static_cast<DWORD>(capacity), iniPath.c_str());
+  value.resize(length);
+  return value;
+}
 
 }  // namespace
 
-bool UiIsRussian() { return uiIsRussian; }
-void SetUiIsRussian(bool russian) { uiIsRussian = russian; }
-
-void ReadViewerSettings(ViewerState* state) {
-  if (state == nullptr) return;
-  const std::wstring& ini = Globals().iniPath;
-  if (ini.empty()) {
-    state->listWidth = 0;
-    state->loadPhotoUrl = false;
-    return;
-  }
-  state->listWidth = static_cast<int>(GetPrivateProfileIntW(kSection, L"ListWidth", 0, ini.c_str()));
-  state->loadPhotoUrl = GetPrivateProfileIntW(kSection, L"LoadPhotoUrl", 0, ini.c_str()) != 0;
+ViewerSettings ReadViewerSettings(const std::wstring& iniPath) {
+  ViewerSettings settings;
+  if (iniPath.empty()) return settings;
+  settings.listWidth =
+      static_cast<int>(GetPrivateProfileIntW(kSection, L"ListWidth", 0, iniPath.c_str()));
+  settings.loadPhotoUrl = GetPrivateProfileIntW(kSection, L"LoadPhotoUrl", 0, iniPath.c_str()) != 0;
+  return settings;
 }
 
-bool ChooseUiLanguage() {
-  const std::wstring& ini = Globals().iniPath;
-  if (!ini.empty()) {
-    wchar_t languageFile[260] = {};
-    GetPrivateProfileStringW(L"Configuration", L"LanguageIni", L"", languageFile, 260, ini.c_str());
-    std::wstring name(languageFile);
-    if (!name.empty()) {
-      for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-      return name.find(L"rus") != std::wstring::npos;
-    }
-  }
-  return (GetUserDefaultUILanguage() & 0x3FF) == LANG_RUSSIAN;
+void WriteListWidth(const std::wstring& iniPath, int listWidth) {
+  if (listWidth < 1 || iniPath.empty()) return;
+  WritePrivateProfileStringW(kSection, L"ListWidth", std::to_wstring(listWidth).c_str(),
+                             iniPath.c_str());
 }
 
-void WriteListWidth(int listWidth) {
-  const std::wstring& ini = Globals().iniPath;
-  if (listWidth < 1 || ini.empty()) return;
-  WritePrivateProfileStringW(kSection, L"ListWidth", std::to_wstring(listWidth).c_str(), ini.c_str());
+std::wstring ReadDarkSetting(const std::wstring& iniPath) {
+  return ReadString(iniPath, kSection, L"Dark", L"2", 16);
+}
+
+std::wstring ReadHostBackColor(const std::wstring& iniPath) {
+  std::wstring value = ReadString(iniPath, L"Lister", L"BackColor", L"", 64);
+  if (value.empty()) value = ReadString(iniPath, L"Colors", L"BackColor", L"", 64);
+  return value;
+}
+
+std::wstring ReadLanguageFile(const std::wstring& iniPath) {
+  return ReadString(iniPath, L"Configuration", L"LanguageIni", L"", 260);
 }
 
 }  // namespace kontaktel

@@ -1,24 +1,30 @@
-// The plugin's keys in the host's INI file, and the choice of the UI language.
+// The plugin's keys in the host's INI file, and the host's keys it reads. An
+// empty INI path means the host named none: nothing is read or written.
 #pragma once
+
+#include <string>
 
 namespace kontaktel {
 
-struct ViewerState;
+// Section "Kontaktel" as one viewer window uses it.
+struct ViewerSettings {
+  int listWidth = 0;  // 96-DPI pixels; below 1 means no width is stored
+  bool loadPhotoUrl = false;
+};
 
-// True while the user interface speaks Russian; every localised text is chosen
-// by it at the moment the text is produced.
-bool UiIsRussian();
-void SetUiIsRussian(bool russian);
-
-// Copies "ListWidth" and "LoadPhotoUrl" of section "Kontaktel" into the state.
-void ReadViewerSettings(ViewerState* state);
-
-// Russian when the host's language file ("LanguageIni") names a Russian one,
-// else, without such a setting, when the user's UI language is Russian.
-bool ChooseUiLanguage();
+ViewerSettings ReadViewerSettings(const std::wstring& iniPath);
 
 // Stores the list width (96-DPI pixels) after a splitter drag; nothing when
 // the width is below 1 or the host has named no INI file.
-void WriteListWidth(int listWidth);
+void WriteListWidth(const std::wstring& iniPath, int listWidth);
+
+// "Dark" of section "Kontaktel" as written ("2", following the host, when absent).
+std::wstring ReadDarkSetting(const std::wstring& iniPath);
+
+// The host's viewer background: [Lister] BackColor, else [Colors] BackColor.
+std::wstring ReadHostBackColor(const std::wstring& iniPath);
+
+// The host's language file, [Configuration] LanguageIni.
+std::wstring ReadLanguageFile(const std::wstring& iniPath);
 
 }  // namespace kontaktel

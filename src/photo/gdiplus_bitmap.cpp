@@ -1,41 +1,55 @@
 #include "photo/gdiplus_bitmap.h"
 
-#include <objidl.h>
-// gdiplus.h needs min and max from somewhere; NOMINMAX keeps windows.h's away.
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
+#include <atomic>
 
-#include "plugin/plugin_globals.h"
+#include "photo/gdiplus_flat.h"
 
 namespace kontaktel {
 
+namespace {
+
+std::atomic<int> gdiplusUsers{0};
+ULONG_PTR gdiplusToken = 0;
+
+}  // namespace
+
 void GdiplusBitmapDeleter::operator()(void* bitmap) const {
-  if (bitmap != nullptr) Gdiplus::DllExports::GdipDisposeImage(static_cast<Gdiplus::GpImage*>(bitmap));
+  if (bitmap != nullptr)
+    Gdiplus::DllExports::GdipDisposeImage(static_cast<Gdiplus::GpImage*>(bitmap));
 }
 
 void AddGdiplusUser() {
-  PluginGlobals& globals = Globals();
-  ++globals.gdiplusUsers;
-  if (globals.gdiplusToken != 0) return;
+  ++gdiplusUsers;
+  if (gdiplusToken != 0) return;
   Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, with its background thread
   ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) globals.gdiplusToken = token;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) gdiplusToken = token;
 }
 
 void ReleaseGdiplusUser() {
-  PluginGlobals& globals = Globals();
-  if (--globals.gdiplusUsers == 0 && globals.gdiplusToken != 0) ShutdownGdiplus();
+  if (--gdiplusUsers == 0 && gdiplusToken != 0) ShutdownGdiplus();
 }
 
 void ShutdownGdiplus() {
-  PluginGlobals& globals = Globals();
-  if (globals.gdiplusToken != 0) Gdiplus::GdiplusShutdown(globals.gdiplusToken);
-  globals.gdiplusToken = 0;
-  globals.gdiplusUsers = 0;
+  if (gdiplusToken != 0) Gdiplus::GdiplusShutdown(gdiplusToken);
+  gdiplusToken = 0;
+  gdiplusUsers = 0;
+}
+
+int GdiplusUserCount() {
+  return gdiplusUsers;
+}
+bool GdiplusRunning() {
+  return gdiplusToken != 0;
+}
+
+SIZE BitmapSize(const void* bitmap) {
+  if (bitmap == nullptr) return SIZE{0, 0};
+  auto* image = static_cast<Gdiplus::GpImage*>(const_cast<void*>(bitmap));
+  UINT width = 0, height = 0;
+  Gdiplus::DllExports::GdipGetImageWidth(image, &width);
+  Gdiplus::DllExports::GdipGetImageHeight(image, &height);
+  return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
 }
 
 }  // namespace kontaktel

@@ -1,5 +1,5 @@
-// GDI+ through its flat interface: start-up for the viewer windows, and an
-// owner for decoded bitmaps.
+// GDI+ through its flat interface: start-up shared by the viewer windows, and
+// an owner for decoded bitmaps.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +21,11 @@ void AddGdiplusUser();
 void ReleaseGdiplusUser();
 // At module end: shuts GDI+ down whatever the user count says.
 void ShutdownGdiplus();
+
+int GdiplusUserCount();
+bool GdiplusRunning();
+
+// A bitmap's size; {0, 0} for none.
+SIZE BitmapSize(const void* bitmap);
 
 }  // namespace kontaktel

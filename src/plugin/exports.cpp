@@ -7,16 +7,15 @@
 #include <optional>
 #include <string>
 
-#include "plugin/plugin_globals.h"
 #include "plugin/load_pipeline.h"
 #include "text/file_text.h"
 #include "vcard/card_parser.h"
-#include "view/search.h"
 #include "view/handles.h"
+#include "view/host_context.h"
+#include "view/search.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
 #include "view/viewer_window.h"
-#include "photo/gdiplus_bitmap.h"
 
 namespace kontaktel {
 
@@ -33,6 +32,8 @@ constexpr int kSearchFindFirst = 1;
 constexpr int kSearchMatchCase = 2;
 constexpr int kSearchWholeWords = 4;
 constexpr int kSearchBackwards = 8;
+// The host's two dark-mode show flags.
+constexpr int kShowFlagsDark = 0x180;
 
 // What the host passes to ListSetDefaultParams.
 struct DefaultParams {
@@ -55,8 +56,12 @@ BOOL CALLBACK InvalidateChild(HWND child, LPARAM) {
   return TRUE;
 }
 
-// Re-themes and repaints the window and every window inside it.
-void RepaintAll(HWND window) {
+// Colours and language are chosen anew, and every open viewer follows them;
+// the window named by the host is repainted with every window inside it.
+void ApplyHostDark(HWND window, int flags) {
+  Host().hostDark = (flags & kShowFlagsDark) != 0 ? 1 : 0;
+  ReloadAppearance();
+  if (window == nullptr || !IsWindow(window)) return;
   ApplyTheme(window);
   InvalidateRect(window, nullptr, TRUE);
   EnumChildWindows(window, InvalidateChild, 0);
@@ -69,8 +74,9 @@ HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   CardSet cards = ParseCards(text);
   EnsureViewerClassRegistered();
   // Owned until it is filled: a failure on the way must not leave a window behind.
-  UniqueWindow window(CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
-                                      0, parent, nullptr, ModuleHandle(), nullptr));
+  UniqueWindow window(CreateWindowExW(0, kViewerClassName, L"",
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                                      nullptr, ModuleHandle(), nullptr));
   if (!window) return nullptr;
   AttachCards(window.Get(), std::move(cards));
   ApplyShowFlags(window.Get(), showFlags);
@@ -87,11 +93,13 @@ int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlag
   ApplyShowFlags(window, showFlags);
   if (empty) {
     InvalidateRect(window, nullptr, TRUE);
-  } else if (const ViewerState* state = GetViewerState(window); state != nullptr && !state->cards.empty()) {
+  } else if (const ViewerState* state = GetViewerState(window);
+             state != nullptr && !state->cards.empty()) {
     SelectCard(window, 0);
     RECT client{};
     GetClientRect(window, &client);
-    SendMessageW(window, WM_SIZE, 0, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+    SendMessageW(window, WM_SIZE, 0,
+                 MAKELPARAM(client.right - client.left, client.bottom - client.top));
   }
   return kResultOk;
 }
@@ -130,19 +138,7 @@ std::wstring AnsiToWide(const char* text) {
 }
 
 void ApplyShowFlags(HWND window, int showFlags) {
-  Globals().hostDark = (showFlags & kShowFlagsDark) != 0 ? 1 : 0;
-  LoadColors();
-  if (window == nullptr || !IsWindow(window)) return;
-  RepaintAll(window);
-}
-
-// Runs at process detach. With a viewer still alive nothing may go: its window
-// still needs the class, the brushes and GDI+.
-void ModuleEnd() {
-  if (Globals().liveViewers != 0) return;
-  ReleasePaletteBrushes();
-  ShutdownGdiplus();
-  UnregisterViewerClass();
+  ApplyHostDark(window, showFlags);
 }
 
 }  // namespace kontaktel
@@ -154,11 +150,13 @@ extern "C" {
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     DisableThreadLibraryCalls(instance);
-    if (instance != nullptr) Globals().moduleHandle = instance;
+    if (instance != nullptr) Host().module = instance;
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Only on FreeLibrary: when the process ends, Windows reclaims everything,
     // and other threads (GDI+'s among them) are already gone.
-    ModuleEnd();
+    // With a viewer still alive nothing may go: its window still needs the
+    // classes, the brushes and GDI+.
+    ReleaseViewerModule();
   }
   return TRUE;
 }
@@ -181,7 +179,8 @@ HWND __stdcall ListLoad(HWND parentWin, const char* fileToLoad, int showFlags) {
   }
 }
 
-int __stdcall ListLoadNextW(HWND parentWin, HWND listWin, const wchar_t* fileToLoad, int showFlags) {
+int __stdcall ListLoadNextW(HWND parentWin, HWND listWin, const wchar_t* fileToLoad,
+                            int showFlags) {
   try {
     return LoadNextFile(parentWin, listWin, fileToLoad, showFlags);
   } catch (...) {
@@ -242,9 +241,7 @@ int __stdcall ListSendCommand(HWND listWin, int command, int parameter) {
   try {
     // 0 tells the host the command was carried out, 1 that it was not.
     if (listWin == nullptr || command != kCommandNewParams) return kResultError;
-    Globals().hostDark = (parameter & kShowFlagsDark) != 0 ? 1 : 0;
-    LoadColors();
-    if (IsWindow(listWin)) RepaintAll(listWin);
+    ApplyHostDark(listWin, parameter);
     return kResultOk;
   } catch (...) {
     return kResultError;
@@ -255,11 +252,12 @@ void __stdcall ListSetDefaultParams(DefaultParams* params) {
   try {
     if (params == nullptr) return;
     // The name is ANSI and the host reserves 260 bytes for it: read no further.
-    const std::string name(params->defaultIniName, strnlen(params->defaultIniName, sizeof params->defaultIniName));
+    const std::string name(params->defaultIniName,
+                           strnlen(params->defaultIniName, sizeof params->defaultIniName));
     const std::wstring ini = AnsiToWide(name.c_str());
     if (ini.empty()) return;
-    Globals().iniPath = ini;
-    LoadColors();
+    Host().iniPath = ini;
+    ReloadAppearance();
   } catch (...) {
   }
 }

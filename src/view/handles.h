@@ -76,6 +76,19 @@ struct WindowTraits {
 };
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 
+struct ModuleTraits {
+  static void Acquired(HMODULE) {}
+  static void Free(HMODULE module) { FreeLibrary(module); }
+};
+// A library loaded with LoadLibrary.
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+
+struct GlobalMemoryTraits {
+  static void Acquired(HGLOBAL) {}
+  static void Free(HGLOBAL memory) { GlobalFree(memory); }
+};
+using UniqueGlobalMemory = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;
+
 // A window's device context, released to the window it came from.
 class WindowDc {
  public:
@@ -109,7 +122,8 @@ class PaintScope {
 // Selects an object into a device context and puts the previous one back.
 class SelectScope {
  public:
-  SelectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  SelectScope(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
   ~SelectScope() {
     if (previous_ != nullptr) SelectObject(dc_, previous_);
   }

@@ -6,8 +6,8 @@
 
 namespace kontaktel {
 
-bool SearchCards(HWND window, std::wstring_view text, uint64_t startIndex, bool backwards, bool matchCase,
-                 bool wholeWords) {
+bool SearchCards(HWND window, std::wstring_view text, uint64_t startIndex, bool backwards,
+                 bool matchCase, bool wholeWords) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr || state->cards.empty() || text.empty()) return false;
   FilterState& filter = state->filter;

@@ -12,7 +12,7 @@ namespace kontaktel {
 // (wrapping around, the start card first) to the first marked one and selects
 // it, also when the filter hides it. False, and nothing changed, for an empty
 // text or a window without cards; false after a walk that found nothing.
-bool SearchCards(HWND window, std::wstring_view text, uint64_t startIndex, bool backwards, bool matchCase,
-                 bool wholeWords);
+bool SearchCards(HWND window, std::wstring_view text, uint64_t startIndex, bool backwards,
+                 bool matchCase, bool wholeWords);
 
 }  // namespace kontaktel

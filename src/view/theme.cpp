@@ -3,12 +3,11 @@
 #include <dwmapi.h>
 #include <uxtheme.h>
 
-#include <cstdio>
-#include <cwchar>
 #include <string>
 
 #include "config/settings.h"
-#include "plugin/plugin_globals.h"
+#include "view/host_context.h"
+#include "view/palette_choice.h"
 #include "view/viewer_state.h"
 
 namespace kontaktel {
@@ -31,50 +30,28 @@ void FillPalette(bool dark) {
   palette.panelBrush.Reset(CreateSolidBrush(palette.panel));
 }
 
-// Before the host has passed show flags, its configured viewer background tells.
-bool HostBackgroundIsDark(const std::wstring& ini) {
-  wchar_t value[64] = {};
-  GetPrivateProfileStringW(L"Lister", L"BackColor", L"", value, 64, ini.c_str());
-  if (value[0] == L'\0') GetPrivateProfileStringW(L"Colors", L"BackColor", L"", value, 64, ini.c_str());
-  if (value[0] == L'\0') return false;
-  return IsDarkColorText(value);
+HBRUSH SystemWindowBrush() {
+  return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
 }
 
 }  // namespace
 
-const Palette& CurrentPalette() { return palette; }
-bool DarkModeActive() { return darkModeActive; }
-
-bool IsDarkColorText(const wchar_t* text) {
-  int red = 0, green = 0, blue = 0;
-  if (std::swscanf(text, L"%d,%d,%d", &red, &green, &blue) != 3) {
-    const long value = std::wcstol(text, nullptr, 10);
-    if (value == 0 && text[0] != L'0') return false;  // not a colour
-    red = static_cast<int>(value & 0xFF);
-    green = static_cast<int>((value >> 8) & 0xFF);
-    blue = static_cast<int>((value >> 16) & 0xFF);
-  }
-  return 0.299 * red + 0.587 * green + 0.114 * blue < 128.0;
+const Palette& CurrentPalette() {
+  return palette;
+}
+bool DarkModeActive() {
+  return darkModeActive;
 }
 
 void LoadColors() {
-  const std::wstring& ini = Globals().iniPath;
-  if (!ini.empty()) {
-    wchar_t dark[16] = {};
-    GetPrivateProfileStringW(L"Kontaktel", L"Dark", L"2", dark, 16, ini.c_str());
-    if (dark[0] == L'0' || dark[0] == L'1') {
-      SetUiIsRussian(ChooseUiLanguage());
-      FillPalette(dark[0] == L'1');
-      return;
-    }
-  }
-  SetUiIsRussian(ChooseUiLanguage());
-  const int hostDark = Globals().hostDark;
-  if (hostDark >= 0) {
-    FillPalette(hostDark == 1);
-  } else {
-    FillPalette(!ini.empty() && HostBackgroundIsDark(ini));
-  }
+  const HostContext& host = Host();
+  const std::wstring darkSetting = ReadDarkSetting(host.iniPath);
+  // The host's background is read only while it can decide.
+  const bool needBackColor =
+      darkSetting.empty() || (darkSetting[0] != L'0' && darkSetting[0] != L'1');
+  const std::wstring backColor =
+      needBackColor && host.hostDark < 0 ? ReadHostBackColor(host.iniPath) : std::wstring();
+  FillPalette(ChooseDarkPalette(darkSetting, host.hostDark, backColor));
 }
 
 void ReleasePaletteBrushes() {
@@ -83,8 +60,10 @@ void ReleasePaletteBrushes() {
 }
 
 HBRUSH BackgroundBrush() {
-  return palette.backgroundBrush ? palette.backgroundBrush.Get()
-                                 : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  return palette.backgroundBrush ? palette.backgroundBrush.Get() : SystemWindowBrush();
+}
+HBRUSH PanelBrush() {
+  return palette.panelBrush ? palette.panelBrush.Get() : SystemWindowBrush();
 }
 
 void ApplyDarkFrame(HWND control) {
@@ -102,17 +81,32 @@ void ApplyTheme(HWND viewer) {
   if (!IsWindow(viewer)) return;
   const ViewerState* state = GetViewerState(viewer);
   if (state == nullptr) return;
-  if (IsWindow(state->photoOnlyCheck)) {
+  const HWND check = state->list.photoOnlyCheck.Get();
+  if (IsWindow(check)) {
     // Without its visual style the check box takes the colours the viewer gives it.
     if (darkModeActive) {
-      SetWindowTheme(state->photoOnlyCheck, L"", L"");
+      SetWindowTheme(check, L"", L"");
     } else {
-      SetWindowTheme(state->photoOnlyCheck, nullptr, nullptr);
+      SetWindowTheme(check, nullptr, nullptr);
     }
-    InvalidateRect(state->photoOnlyCheck, nullptr, TRUE);
+    InvalidateRect(check, nullptr, TRUE);
   }
-  ApplyDarkFrame(state->listScrollBar);
-  ApplyDarkFrame(state->detailsScrollBar);
+  ApplyDarkFrame(state->list.scrollBar.Get());
+  ApplyDarkFrame(state->details.scrollBar.Get());
+}
+
+LRESULT ControlColors(HWND viewer, HDC dc, HWND control) {
+  const ViewerState* state = GetViewerState(viewer);
+  SetTextColor(dc, palette.text);
+  SetBkMode(dc, OPAQUE);
+  if (state != nullptr && control == state->list.photoOnlyCheck.Get() && darkModeActive) {
+    SetBkColor(dc, palette.panel);
+    return reinterpret_cast<LRESULT>(palette.panelBrush
+                                         ? palette.panelBrush.Get()
+                                         : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+  SetBkColor(dc, palette.background);
+  return reinterpret_cast<LRESULT>(BackgroundBrush());
 }
 
 int WindowDpi(HWND window) {
@@ -122,7 +116,9 @@ int WindowDpi(HWND window) {
   return dpi > 0 ? dpi : 96;
 }
 
-int ScaleForDpi(HWND window, int length) { return MulDiv(length, WindowDpi(window), 96); }
+int ScaleForDpi(HWND window, int length) {
+  return ScaleLength(length, WindowDpi(window));
+}
 
 UniqueFont CreateUiFont(HWND window, int size) {
   LOGFONTW font{};

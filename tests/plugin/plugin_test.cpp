@@ -1,120 +1,29 @@
 // Drives the real plugin DLL through its exports, as the host does, with real
 // windows under Wine.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
 
 #include "plugin/diagnostics.h"
+#include "support/plugin_fixture.h"
 #include "support/temp_file.h"
 
 namespace {
 
+using kontaktel::test::PluginTest;
 using kontaktel::test::TempFile;
 
-struct DefaultParams {
-  int size;
-  DWORD interfaceVersionLow;
-  DWORD interfaceVersionHigh;
-  char defaultIniName[260];
-};
-
 constexpr char kTwoCards[] =
-    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna M\xC3\xBCller\r\nTEL;TYPE=CELL:+49 170 1234567\r\nEND:VCARD\r\n"
-    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Boris Petrov\r\nEMAIL:boris@example.ru\r\nNOTE:Chess on Fridays\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna M\xC3\xBCller\r\nTEL;TYPE=CELL:+49 170 "
+    "1234567\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Boris Petrov\r\nEMAIL:boris@example.ru\r\nNOTE:Chess on "
+    "Fridays\r\n"
     "END:VCARD\r\n";
 constexpr char kThreeCards[] =
     "BEGIN:VCARD\r\nFN:Carl\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Dora\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nFN:Emil\r\nEND:VCARD\r\n";
-
-// The DLL as the host sees it: loaded fresh for every test and unloaded after,
-// so that each test starts from a module that has done nothing yet.
-class PluginTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    module_ = LoadLibraryW(KONTAKTEL_PLUGIN_PATH);
-    ASSERT_NE(module_, nullptr) << "cannot load " << KONTAKTEL_PLUGIN_PATH;
-    Get(listLoadW_, "ListLoadW");
-    Get(listLoad_, "ListLoad");
-    Get(listLoadNextW_, "ListLoadNextW");
-    Get(listLoadNext_, "ListLoadNext");
-    Get(listCloseWindow_, "ListCloseWindow");
-    Get(listGetDetectString_, "ListGetDetectString");
-    Get(listGetDetectStringW_, "ListGetDetectStringW");
-    Get(listSearchTextW_, "ListSearchTextW");
-    Get(listSearchText_, "ListSearchText");
-    Get(listSendCommand_, "ListSendCommand");
-    Get(listSetDefaultParams_, "ListSetDefaultParams");
-    Get(diagnostics_, "KontaktelGetDiagnostics");
-    ASSERT_NE(parent_, nullptr);
-  }
-
-  void TearDown() override {
-    // Viewers left open by a test go before the module does.
-    while (HWND child = GetWindow(parent_, GW_CHILD)) DestroyWindow(child);
-    Pump();
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-
-  // One visible host window for all tests: mapping a new top-level window costs
-  // Wine about two seconds.
-  static void SetUpTestSuite() {
-    parent_ = CreateWindowExW(0, L"STATIC", L"Lister", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  static void TearDownTestSuite() {
-    DestroyWindow(parent_);
-    parent_ = nullptr;
-  }
-
-  template <typename Function>
-  void Get(Function& function, const char* name) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    ASSERT_NE(function, nullptr) << name;
-  }
-
-  static void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  }
-
-  KontaktelDiagnostics Diagnostics(HWND window = nullptr) const {
-    KontaktelDiagnostics record{};
-    record.size = sizeof record;
-    diagnostics_(window, &record);
-    return record;
-  }
-
-  void SetIni(const std::string& path) {
-    DefaultParams params{};
-    params.size = sizeof params;
-    params.interfaceVersionHigh = 2;
-    params.interfaceVersionLow = 12;
-    std::snprintf(params.defaultIniName, sizeof params.defaultIniName, "%s", path.c_str());
-    listSetDefaultParams_(&params);
-  }
-
-  static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-  HWND Load(const TempFile& file, int flags = 0) { return listLoadW_(parent_, file.Path().c_str(), flags); }
-
-  HMODULE module_ = nullptr;
-  static inline HWND parent_ = nullptr;
-  HWND(__stdcall* listLoadW_)(HWND, const wchar_t*, int) = nullptr;
-  HWND(__stdcall* listLoad_)(HWND, const char*, int) = nullptr;
-  int(__stdcall* listLoadNextW_)(HWND, HWND, const wchar_t*, int) = nullptr;
-  int(__stdcall* listLoadNext_)(HWND, HWND, const char*, int) = nullptr;
-  void(__stdcall* listCloseWindow_)(HWND) = nullptr;
-  void(__stdcall* listGetDetectString_)(char*, int) = nullptr;
-  void(__stdcall* listGetDetectStringW_)(wchar_t*, int) = nullptr;
-  int(__stdcall* listSearchTextW_)(HWND, const wchar_t*, int) = nullptr;
-  int(__stdcall* listSearchText_)(HWND, const char*, int) = nullptr;
-  int(__stdcall* listSendCommand_)(HWND, int, int) = nullptr;
-  void(__stdcall* listSetDefaultParams_)(DefaultParams*) = nullptr;
-  void(__stdcall* diagnostics_)(HWND, KontaktelDiagnostics*) = nullptr;
-};
 
 TEST_F(PluginTest, DetectStringInBothFormsAndShortBuffers) {
   char ansi[64];
@@ -165,7 +74,9 @@ TEST_F(PluginTest, LoadDeclinesWhatItCannotRead) {
   EXPECT_EQ(listLoadW_(parent_, L"Z:\\no\\such\\file.vcf", 0), nullptr);
   TempFile empty("");
   EXPECT_EQ(Load(empty), nullptr);
-  TempFile invalidAfterMark("\xEF\xBB\xBF" "FN:\xFF\r\n");
+  TempFile invalidAfterMark(
+      "\xEF\xBB\xBF"
+      "FN:\xFF\r\n");
   EXPECT_EQ(Load(invalidAfterMark), nullptr);
   std::string big(0x2000001, 'A');
   TempFile tooBig(big);
@@ -312,7 +223,8 @@ TEST_F(PluginTest, ShowFlagsChooseTheHostsDarkMode) {
   struct Case {
     int flags, dark;
   };
-  for (const Case c : {Case{0x80, 1}, Case{0x100, 1}, Case{0x180, 1}, Case{0x1 | 0x4, 0}, Case{0, 0}}) {
+  for (const Case c :
+       {Case{0x80, 1}, Case{0x100, 1}, Case{0x180, 1}, Case{0x1 | 0x4, 0}, Case{0, 0}}) {
     const HWND viewer = Load(file, c.flags);
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(Diagnostics().hostDark, c.dark) << c.flags;
@@ -322,9 +234,10 @@ TEST_F(PluginTest, ShowFlagsChooseTheHostsDarkMode) {
 }
 
 TEST_F(PluginTest, IniSettingsReachTheWindowAndTheLanguage) {
-  TempFile ini("[Kontaktel]\r\nListWidth=240\r\nLoadPhotoUrl=5\r\nDark=0abc\r\n"
-               "[Configuration]\r\nLanguageIni=%COMMANDER_PATH%\\Language\\WCMD_RUS.LNG\r\n",
-               L".ini");
+  TempFile ini(
+      "[Kontaktel]\r\nListWidth=240\r\nLoadPhotoUrl=5\r\nDark=0abc\r\n"
+      "[Configuration]\r\nLanguageIni=%COMMANDER_PATH%\\Language\\WCMD_RUS.LNG\r\n",
+      L".ini");
   SetIni(Narrow(ini.Path()));
   TempFile file(kTwoCards);
   const HWND viewer = Load(file, 0x80);
@@ -383,9 +296,9 @@ TEST_F(PluginTest, BeforeAnyShowFlagsTheHostsBackgroundDecides) {
     int dark;
   };
   const Case cases[] = {
-      {"[Lister]\r\nBackColor=32,32,32\r\n", 1},   {"[Lister]\r\nBackColor=16777215\r\n", 0},
-      {"[Lister]\r\nBackColor=0\r\n", 1},          {"[Lister]\r\nBackColor=dark\r\n", 0},
-      {"[Colors]\r\nBackColor=0,0,64\r\n", 1},     {"[Kontaktel]\r\nDark=1\r\n", 1},
+      {"[Lister]\r\nBackColor=32,32,32\r\n", 1}, {"[Lister]\r\nBackColor=16777215\r\n", 0},
+      {"[Lister]\r\nBackColor=0\r\n", 1},        {"[Lister]\r\nBackColor=dark\r\n", 0},
+      {"[Colors]\r\nBackColor=0,0,64\r\n", 1},   {"[Kontaktel]\r\nDark=1\r\n", 1},
   };
   for (const Case& c : cases) {
     TempFile ini(c.ini, L".ini");

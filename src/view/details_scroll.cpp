@@ -1,0 +1,89 @@
+#include "view/details_scroll.h"
+
+#include <algorithm>
+
+#include "view/layout.h"
+#include "view/theme.h"
+#include "view/viewer_window.h"
+
+namespace kontaktel {
+
+namespace {
+
+constexpr int kLineStep = 30;
+constexpr int kWheelStep = 40;
+
+// The furthest offset the details scroll bar allows; 0 without one.
+int MaxScroll(const ViewerState& state) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE;
+  if (!IsWindow(state.details.scrollBar.Get()) ||
+      !GetScrollInfo(state.details.scrollBar.Get(), SB_CTL, &info)) {
+    return 0;
+  }
+  return std::max(0, info.nMax - static_cast<int>(info.nPage) + 1);
+}
+
+void ScrollTo(HWND window, ViewerState& state, int offset, int maxScroll) {
+  state.filter.detailsScroll = std::clamp(offset, 0, std::max(0, maxScroll));
+  RelayoutViewer(window);
+  InvalidateRect(window, nullptr, FALSE);
+  if (IsWindow(state.photo.pane.Get())) InvalidateRect(state.photo.pane.Get(), nullptr, FALSE);
+}
+
+}  // namespace
+
+void OnDetailsScroll(HWND window, ViewerState& state, int code) {
+  RECT client{};
+  GetClientRect(window, &client);
+  int page = client.bottom - client.top - 2 * ScaleForDpi(window, 12);
+  if (page <= 50) page = 50;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_TRACKPOS;
+  if (!GetScrollInfo(state.details.scrollBar.Get(), SB_CTL, &info)) return;
+  const int maxPos = MaxScroll(state);
+  int offset = state.filter.detailsScroll;
+  switch (code) {
+    case SB_LINEUP:
+      offset -= kLineStep;
+      break;
+    case SB_LINEDOWN:
+      offset += kLineStep;
+      break;
+    case SB_PAGEUP:
+      offset -= std::max(1, page / 2);
+      break;
+    case SB_PAGEDOWN:
+      offset += std::max(1, page / 2);
+      break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+      offset = info.nTrackPos;
+      break;
+    case SB_TOP:
+      offset = 0;
+      break;
+    case SB_BOTTOM:
+      offset = maxPos;
+      break;
+    default:
+      break;
+  }
+  ScrollTo(window, state, offset, maxPos);
+}
+
+bool OnDetailsWheel(HWND window, ViewerState& state, POINT client, int delta) {
+  if (PtInRect(&state.list.listRect, client)) return false;
+  RECT area{};
+  GetClientRect(window, &area);
+  const int listPane =
+      ListPaneWidth(area.right - area.left, state.splitter.listWidth, WindowDpi(window));
+  if (client.x <= listPane) return true;  // outside the rows but left of the details: nothing moves
+  const int step = delta > 0 ? -kWheelStep : kWheelStep;
+  ScrollTo(window, state, state.filter.detailsScroll + step, MaxScroll(state));
+  return true;
+}
+
+}  // namespace kontaktel

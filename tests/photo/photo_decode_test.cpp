@@ -1,0 +1,187 @@
+// Photo bytes to bitmaps: signatures, limits, JPEG repair byte for byte, and
+// real images made by GDI+'s encoders.
+#include "photo/photo_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "photo/gdiplus_bitmap.h"
+#include "support/test_images.h"
+
+namespace kontaktel {
+namespace {
+
+using test::EncodeImage;
+using Bytes = std::vector<uint8_t>;
+
+class PhotoDecodeTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { AddGdiplusUser(); }
+  static void TearDownTestSuite() { ReleaseGdiplusUser(); }
+};
+
+Bytes Repaired(Bytes bytes) {
+  RepairJpeg(bytes);
+  return bytes;
+}
+
+TEST(RepairJpegTest, CraftedStreamsByteForByte) {
+  struct Case {
+    const char* what;
+    Bytes input, expected;
+  };
+  const Case cases[] = {
+      {"garbage between segments is dropped",
+       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0xAA, 0xBB, 0x12, 0x34, 0xFF, 0xDA, 0x00, 0x02, 0x01,
+        0x02, 0xFF, 0xD9},
+       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0xAA, 0xBB, 0xFF, 0xDA, 0x00, 0x02, 0x01, 0x02, 0xFF,
+        0xD9}},
+      {"an APP1 running into a marker is cut there and its length rewritten",
+       {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x10, 0x41, 0x42, 0xFF, 0xDB, 0x00, 0x04, 0x01, 0x02, 0xFF,
+        0xD9},
+       {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x04, 0x41, 0x42, 0xFF, 0xDB, 0x00, 0x04, 0x01, 0x02, 0xFF,
+        0xD9}},
+      {"a stream cut inside the scan gets its end marker",
+       {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02, 0x11, 0x22, 0x33},
+       {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02, 0x11, 0x22, 0x33, 0xFF, 0xD9}},
+      {"a stray FF 00 outside the scan disappears",
+       {0xFF, 0xD8, 0xFF, 0x00, 0xFF, 0xDB, 0x00, 0x03, 0x07, 0xFF, 0xD9},
+       {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x03, 0x07, 0xFF, 0xD9}},
+      {"fill bytes up to the very end stop at the end",
+       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x03, 0x01, 0xFF, 0xFF, 0xFF},
+       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x03, 0x01, 0xFF, 0xD9}},
+      {"nothing but fill bytes after the start",
+       {0xFF, 0xD8, 0xFF, 0xFF},
+       {0xFF, 0xD8, 0xFF, 0xD9}},
+      {"restart markers kept, a length below 2 dropped",
+       {0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0x01, 0xFF, 0xC4, 0x00, 0x01, 0xFF, 0xD9},
+       {0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0x01, 0xFF, 0xD9}},
+      {"a segment longer than the data is copied to the end",
+       {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x40, 0x01, 0x02},
+       {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x40, 0x01, 0x02, 0xFF, 0xD9}},
+      {"the end marker ends the stream",
+       {0xFF, 0xD8, 0xFF, 0xD9, 0x55, 0x66},
+       {0xFF, 0xD8, 0xFF, 0xD9}},
+      {"too short", {0xFF, 0xD8, 0xFF}, {0xFF, 0xD8, 0xFF}},
+      {"no JPEG", {0x89, 0x50, 0x4E, 0x47, 0xFF, 0xD9}, {0x89, 0x50, 0x4E, 0x47, 0xFF, 0xD9}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Repaired(c.input), c.expected) << c.what;
+}
+
+TEST(RepairJpegTest, DataEndingInFillBytesIsReadNoFurther) {
+  // Exactly sized on the heap: a read past the end would leave the block.
+  for (size_t fill = 2; fill < 64; ++fill) {
+    Bytes bytes{0xFF, 0xD8};
+    bytes.insert(bytes.end(), fill, 0xFF);
+    bytes.shrink_to_fit();
+    RepairJpeg(bytes);
+    EXPECT_EQ(bytes, (Bytes{0xFF, 0xD8, 0xFF, 0xD9})) << fill;
+  }
+}
+
+TEST(ImageHeaderTest, DeclaredSizesAndLimits) {
+  Bytes png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0,    13,
+            'I',  'H', 'D', 'R', 0,    0,    0x75, 0x30, 0, 0, 0x75, 0x30};
+  ASSERT_TRUE(DeclaredImageSize(png));
+  EXPECT_EQ(DeclaredImageSize(png)->width, 30000u);
+  EXPECT_EQ(DeclaredImageSize(png)->height, 30000u);
+  Bytes gif{'G', 'I', 'F', '8', '9', 'a', 0x10, 0x27, 0x20, 0x00};
+  EXPECT_EQ(DeclaredImageSize(gif)->width, 10000u);
+  EXPECT_EQ(DeclaredImageSize(gif)->height, 32u);
+  Bytes jpeg{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF,
+             0xC0, 0x00, 0x11, 0x08, 0x01, 0x2C, 0x02, 0x58};
+  EXPECT_EQ(DeclaredImageSize(jpeg)->width, 600u);
+  EXPECT_EQ(DeclaredImageSize(jpeg)->height, 300u);
+  EXPECT_FALSE(DeclaredImageSize(Bytes{0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02}));
+
+  EXPECT_TRUE(ImageSizeAllowed(16384, 2441));
+  EXPECT_FALSE(ImageSizeAllowed(16385, 1));
+  EXPECT_FALSE(ImageSizeAllowed(1, 16385));
+  EXPECT_TRUE(ImageSizeAllowed(6000, 6000));     // 36 megapixels
+  EXPECT_FALSE(ImageSizeAllowed(7000, 6000));    // 42 megapixels
+  EXPECT_FALSE(ImageSizeAllowed(16384, 16384));  // both sides allowed, the area not
+}
+
+TEST_F(PhotoDecodeTest, RealImagesOfEveryFormat) {
+  for (const wchar_t* mime : {L"image/png", L"image/jpeg", L"image/gif", L"image/bmp"}) {
+    const Bytes bytes =
+        std::wstring_view(mime) == L"image/gif" ? test::MakeGif(40, 30) : EncodeImage(mime, 40, 30);
+    ASSERT_FALSE(bytes.empty()) << mime;
+    const UniqueGdiplusBitmap photo = DecodePhoto(bytes);
+    ASSERT_NE(photo, nullptr) << mime;
+    const SIZE size = BitmapSize(photo.get());
+    EXPECT_EQ(size.cx, 40) << mime;
+    EXPECT_EQ(size.cy, 30) << mime;
+  }
+}
+
+TEST_F(PhotoDecodeTest, WhatIsRefusedBeforeTheDecoder) {
+  const Bytes png = EncodeImage(L"image/png", 4, 4);
+  ASSERT_GE(png.size(), 12u);
+  EXPECT_EQ(DecodePhoto(Bytes(png.begin(), png.begin() + 11)), nullptr);
+  EXPECT_EQ(DecodePhoto(Bytes{}), nullptr);
+  EXPECT_EQ(DecodePhoto(Bytes{0xFF, 0xD8, 0xFE, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), nullptr);
+  EXPECT_EQ(DecodePhoto(Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 0, 0}), nullptr);
+  Bytes tooLarge = png;
+  tooLarge.resize(kMaxPhotoBytes + 1);
+  EXPECT_EQ(DecodePhoto(tooLarge), nullptr);
+  Bytes largest = png;
+  largest.resize(kMaxPhotoBytes);  // trailing bytes after the image end are ignored by PNG readers
+  EXPECT_TRUE(HasImageSignature(largest));
+}
+
+TEST_F(PhotoDecodeTest, AHugeDeclaredImageIsRefused) {
+  // A small real PNG whose header claims 30000 x 30000 pixels.
+  Bytes png = EncodeImage(L"image/png", 8, 8);
+  ASSERT_GE(png.size(), 24u);
+  for (size_t at : {16, 20}) {
+    png[at] = 0;
+    png[at + 1] = 0;
+    png[at + 2] = 0x75;
+    png[at + 3] = 0x30;
+  }
+  EXPECT_EQ(DecodePhoto(png), nullptr);
+  EXPECT_EQ(BitmapFromBytes(png), nullptr);
+}
+
+TEST_F(PhotoDecodeTest, ACameraJpegShowsItselfNotItsThumbnail) {
+  const Bytes photo = EncodeImage(L"image/jpeg", 64, 48);
+  const Bytes thumbnail = EncodeImage(L"image/jpeg", 8, 6);
+  ASSERT_FALSE(photo.empty());
+  ASSERT_FALSE(thumbnail.empty());
+  // An EXIF segment right after the start holding a whole JPEG of its own.
+  Bytes exif{'E', 'x', 'i', 'f', 0, 0};
+  exif.insert(exif.end(), thumbnail.begin(), thumbnail.end());
+  const size_t length = exif.size() + 2;
+  ASSERT_LT(length, 0x10000u);
+  Bytes camera{
+      0xFF, 0xD8, 0xFF, 0xE1, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)};
+  camera.insert(camera.end(), exif.begin(), exif.end());
+  camera.insert(camera.end(), photo.begin() + 2, photo.end());
+  const UniqueGdiplusBitmap decoded = DecodePhoto(camera);
+  ASSERT_NE(decoded, nullptr);
+  EXPECT_EQ(BitmapSize(decoded.get()).cx, 64);
+  EXPECT_EQ(BitmapSize(decoded.get()).cy, 48);
+}
+
+TEST_F(PhotoDecodeTest, GarbageBetweenSegmentsStillDecodes) {
+  const Bytes photo = EncodeImage(L"image/jpeg", 24, 16);
+  ASSERT_GT(photo.size(), 4u);
+  ASSERT_EQ(photo[2], 0xFF);
+  // After the first segment (marker, two length bytes and what they count).
+  const size_t second = 4 + ((size_t{photo[4]} << 8) | photo[5]);
+  ASSERT_EQ(photo[second], 0xFF);
+  Bytes damaged(photo.begin(), photo.begin() + static_cast<ptrdiff_t>(second));
+  damaged.insert(damaged.end(), {0x13, 0x37, 0x00, 0x42});
+  damaged.insert(damaged.end(), photo.begin() + static_cast<ptrdiff_t>(second), photo.end());
+  Bytes repaired = damaged;
+  RepairJpeg(repaired);
+  EXPECT_EQ(repaired, photo);
+  const UniqueGdiplusBitmap decoded = DecodePhoto(damaged);
+  ASSERT_NE(decoded, nullptr);
+  EXPECT_EQ(BitmapSize(decoded.get()).cx, 24);
+}
+
+}  // namespace
+}  // namespace kontaktel
