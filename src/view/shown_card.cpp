@@ -6,8 +6,8 @@
 
 #include "config/ui_language.h"
 #include "photo/photo_decode.h"
+#include "photo/photo_fetch_state.h"
 #include "present/details.h"
-#include "view/card_photo.h"
 #include "view/details_pane.h"
 #include "view/photo_download.h"
 #include "view/viewer_window.h"
@@ -37,25 +37,23 @@ void RefillDetails(ViewerState& state) {
 void ShowSelectedCard(ViewerState& state) {
   const std::optional<Card> card = SelectedCard(state);
   PhotoPart& photo = state.photo;
-  // The embedded bytes are decoded only for the card being shown.
-  const std::vector<uint8_t> inline_ = card ? CardPhotoData(*card) : std::vector<uint8_t>();
-  const std::wstring url =
-      card && inline_.empty() ? std::wstring(CardPhotoUrl(*card)) : std::wstring();
-  const bool fetchWanted = inline_.empty() && photo.loadPhotoUrl && !url.empty();
-  const bool sameFetch = fetchWanted &&
-                         static_cast<int64_t>(state.filter.selected) == photo.fetchCardIndex &&
-                         url == photo.fetchUrl;
-  if (!sameFetch) {
-    ++photo.generation;
-    photo.image.reset();
-    photo.fetchCardIndex = -1;
-    photo.fetchUrl.clear();
-    if (!inline_.empty()) {
-      photo.image = DecodePhoto(inline_);
-    } else if (fetchWanted && StartPhotoFetch(state.window, state, url)) {
-      photo.fetchCardIndex = static_cast<int64_t>(state.filter.selected);
-      photo.fetchUrl = url;
-    }
+  // The embedded bytes are decoded only when this card's photo is shown.
+  const bool embedded = card && card->hasPhotoData();
+  const std::wstring url = card ? std::wstring(card->photoUrl()) : std::wstring();
+  const int64_t index = card ? static_cast<int64_t>(state.filter.selected) : -1;
+  switch (BeginShowCardPhoto(photo.fetch, {index, embedded, url, photo.loadPhotoUrl})) {
+    case PhotoStep::kKeep:
+      break;
+    case PhotoStep::kNone:
+      photo.image.reset();
+      break;
+    case PhotoStep::kDecodeEmbedded:
+      photo.image = DecodePhoto(card->photoData());
+      break;
+    case PhotoStep::kStartFetch:
+      photo.image.reset();
+      if (StartPhotoFetch(state.window, state, url)) PhotoFetchStarted(photo.fetch, index, url);
+      break;
   }
   if (IsWindow(photo.pane.Get())) InvalidateRect(photo.pane.Get(), nullptr, TRUE);
   RefillDetails(state);

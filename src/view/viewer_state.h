@@ -8,6 +8,7 @@
 #include <string>
 
 #include "photo/gdiplus_bitmap.h"
+#include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
 #include "vcard/card.h"
 #include "view/handles.h"
@@ -36,11 +37,11 @@ struct DetailsPart {
 // The photo shown above the details, and the download that may bring it.
 struct PhotoPart {
   UniqueWindow pane;
-  UniqueGdiplusBitmap image;    // the decoded photo, or none
-  uint32_t generation = 0;      // advanced whenever the shown photo is dropped
-  int64_t fetchCardIndex = -1;  // card of the last download started
-  std::wstring fetchUrl;        // its address
-  bool loadPhotoUrl = false;    // setting LoadPhotoUrl
+  UniqueGdiplusBitmap image;  // the decoded photo, or none
+  // The generation that stamps downloads, advanced whenever the shown photo is
+  // dropped, and the card and address of the last download started.
+  PhotoFetchState fetch;
+  bool loadPhotoUrl = false;  // setting LoadPhotoUrl
 };
 
 // The bar between the columns.

@@ -163,6 +163,7 @@ LRESULT OnCreate(HWND window) {
   auto* state = new ViewerState(window);
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   liveViewers.push_back(window);
+  RegisterPhotoTarget(window);  // photo workers may post to it from now on
   state->fonts.main = CreateUiFont(window, 14);
   state->fonts.small = CreateUiFont(window, 12);
   AddGdiplusUser();
@@ -180,7 +181,7 @@ LRESULT OnCreate(HWND window) {
 LRESULT OnDestroy(HWND window) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr) return 0;
-  ++state->photo.generation;  // downloads still running are stale now
+  InvalidatePhotoFetches(state->photo.fetch);  // downloads still running are stale now
   DiscardQueuedPhotoResults(window);
   DestroyControls(*state);
   delete state;  // releases the photo and the fonts

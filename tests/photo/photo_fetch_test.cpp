@@ -1,0 +1,279 @@
+// The window side of photo fetches, with real threads, windows and messages:
+// a small viewer window makes the calls the contact viewer makes in
+// ShowSelectedCard, WM_PHOTO_LOADED and WM_DESTROY, against the tests' server.
+#include "photo/photo_fetch.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "photo/photo_fetch_state.h"
+#include "photo/photo_test_seam.h"
+#include "photo/test_http_server.h"
+
+namespace kontaktel {
+namespace {
+
+using test::kBluePng;
+using test::kRedPng;
+using test::TestHttpServer;
+
+struct TestCard {
+  std::wstring url;
+  bool embedded = false;
+};
+
+// What one viewer window keeps about photos.
+struct TestViewer {
+  std::vector<TestCard> cards;
+  bool loadPhotoUrl = true;
+  int64_t selected = -1;
+  PhotoFetchState fetch;
+  std::vector<uint8_t> photo;  // the accepted bytes; stands in for the decoded photo
+  bool photoShown = false;
+  int fetchesStarted = 0;
+  int resultsArrived = 0;
+  int photosAccepted = 0;
+};
+
+TestViewer* ViewerOf(HWND window) {
+  return reinterpret_cast<TestViewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// ShowSelectedCard, as far as photos go.
+void ShowCard(HWND window, int64_t index) {
+  TestViewer& viewer = *ViewerOf(window);
+  viewer.selected = index;
+  const TestCard& card = viewer.cards[index];
+  const PhotoStep step =
+      BeginShowCardPhoto(viewer.fetch, {index, card.embedded, card.url, viewer.loadPhotoUrl});
+  if (step == PhotoStep::kKeep) return;
+  viewer.photo.clear();
+  viewer.photoShown = false;
+  if (step != PhotoStep::kStartFetch) return;
+  auto request = MakePhotoFetchRequest(window, index, viewer.fetch.photoGeneration, card.url);
+  PhotoTestSeam::AllowTestServer(request->download);
+  if (StartPhotoFetch(std::move(request))) {
+    PhotoFetchStarted(viewer.fetch, index, card.url);
+    ++viewer.fetchesStarted;
+  }
+}
+
+LRESULT CALLBACK TestViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      SetWindowLongPtrW(
+          window, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+      RegisterPhotoTarget(window);
+      return 0;
+    case WM_PHOTO_LOADED: {
+      const std::unique_ptr<PhotoFetchResult> result = TakePhotoResult(lParam);
+      TestViewer& viewer = *ViewerOf(window);
+      ++viewer.resultsArrived;
+      if (result &&
+          AcceptFetchedPhoto(viewer.fetch, viewer.selected, viewer.photoShown, result->generation,
+                             result->cardIndex, result->bytes.empty())) {
+        viewer.photo = result->bytes;
+        viewer.photoShown = true;
+        ++viewer.photosAccepted;
+      }
+      return 0;
+    }
+    case WM_DESTROY:
+      UnregisterPhotoTarget(window);
+      InvalidatePhotoFetches(ViewerOf(window)->fetch);
+      PurgePhotoResults(window);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+constexpr wchar_t kClassName[] = L"KontaktelPhotoFetchTest";
+
+// Pumps messages until the condition holds or the time runs out.
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 10'000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(5);
+  }
+  return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10'000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
+class PhotoFetchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = TestViewerProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), &viewer_);
+    ASSERT_NE(window_, nullptr);
+  }
+
+  void TearDown() override {
+    if (IsWindow(window_)) DestroyWindow(window_);
+    // Every worker ends and every record is freed, whatever the test did.
+    EXPECT_TRUE(WaitUntil([] { return RunningPhotoWorkers() == 0; }, 15'000));
+    EXPECT_EQ(LivePhotoRecords(), 0);
+  }
+
+  void SetCards(std::vector<TestCard> cards) { viewer_.cards = std::move(cards); }
+
+  TestHttpServer server_;
+  TestViewer viewer_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(PhotoFetchTest, ACardWithAnAddressShowsItsPhoto) {
+  SetCards({{server_.Url("/red.png")}});
+  ShowCard(window_, 0);
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 1; }));
+  EXPECT_EQ(viewer_.photo, kRedPng);
+  EXPECT_EQ(viewer_.photosAccepted, 1);
+}
+
+TEST_F(PhotoFetchTest, WithLoadPhotoUrlOffNothingIsFetched) {
+  viewer_.loadPhotoUrl = false;
+  SetCards({{server_.Url("/red.png")}});
+  ShowCard(window_, 0);
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(viewer_.fetchesStarted, 0);
+  EXPECT_TRUE(server_.Requests().empty());
+}
+
+TEST_F(PhotoFetchTest, ACardWithItsOwnPhotoFetchesNothing) {
+  SetCards({{server_.Url("/red.png"), true}});
+  ShowCard(window_, 0);
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(viewer_.fetchesStarted, 0);
+  EXPECT_TRUE(server_.Requests().empty());
+}
+
+TEST_F(PhotoFetchTest, ALateResultForAnotherCardIsDiscarded) {
+  SetCards({{server_.Url("/delay/600/red.png")}, {server_.Url("/blue.png")}});
+  ShowCard(window_, 0);
+  ShowCard(window_, 1);
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 2; }));
+  EXPECT_EQ(viewer_.photo, kBluePng);
+  EXPECT_EQ(viewer_.photosAccepted, 1);
+}
+
+TEST_F(PhotoFetchTest, TheSameCardShownAgainStartsNoSecondDownload) {
+  SetCards({{server_.Url("/delay/300/red.png")}});
+  ShowCard(window_, 0);
+  ShowCard(window_, 0);  // while its download runs
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 1; }));
+  ShowCard(window_, 0);  // after its photo arrived
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(viewer_.fetchesStarted, 1);
+  EXPECT_EQ(server_.CountRequests("/delay/300/red.png"), 1);
+  EXPECT_EQ(viewer_.photo, kRedPng);
+}
+
+TEST_F(PhotoFetchTest, SwitchingQuicklyUsesOnlyTheLastResult) {
+  // The earlier cards answer later than the last one.
+  SetCards({{server_.Url("/delay/800/red.png")},
+            {server_.Url("/delay/600/red.png")},
+            {server_.Url("/delay/400/red.png")},
+            {server_.Url("/delay/200/red.png")},
+            {server_.Url("/blue.png")}});
+  for (int64_t card = 0; card < 5; ++card) ShowCard(window_, card);
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 5; }));
+  EXPECT_EQ(viewer_.fetchesStarted, 5);
+  EXPECT_EQ(viewer_.photosAccepted, 1);
+  EXPECT_EQ(viewer_.photo, kBluePng);
+}
+
+TEST_F(PhotoFetchTest, AnotherCardAndBackStartsANewDownload) {
+  SetCards({{server_.Url("/red.png")}, {server_.Url("/blue.png")}});
+  ShowCard(window_, 0);
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 1; }));
+  ShowCard(window_, 1);
+  ShowCard(window_, 0);
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 3; }));
+  EXPECT_EQ(server_.CountRequests("/red.png"), 2);
+  EXPECT_EQ(viewer_.photo, kRedPng);
+}
+
+TEST_F(PhotoFetchTest, ClosingTheWindowDuringAStalledDownloadEndsCleanly) {
+  SetCards({{server_.Url("/stall/2000")}});
+  ShowCard(window_, 0);
+  ASSERT_TRUE(WaitUntil([&] { return server_.CountRequests("/stall/2000") == 1; }));
+  EXPECT_EQ(RunningPhotoWorkers(), 1);
+  EXPECT_EQ(LivePhotoRecords(), 1);  // the request, owned by the worker
+  DestroyWindow(window_);
+  // The worker gives up when its wait ends, without reading the rest.
+  ASSERT_TRUE(WaitUntil([] { return RunningPhotoWorkers() == 0; }, 8'000));
+  EXPECT_EQ(LivePhotoRecords(), 0);
+  EXPECT_EQ(viewer_.resultsArrived, 0);
+}
+
+TEST_F(PhotoFetchTest, ClosingTheWindowStopsATricklingDownloadAtOnce) {
+  SetCards({{server_.Url("/trickle")}});
+  ShowCard(window_, 0);
+  ASSERT_TRUE(WaitUntil([&] { return server_.CountRequests("/trickle") == 1; }));
+  Sleep(300);
+  const auto closed = std::chrono::steady_clock::now();
+  DestroyWindow(window_);
+  ASSERT_TRUE(WaitUntil([] { return RunningPhotoWorkers() == 0; }, 8'000));
+  EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::milliseconds(1'000));
+  EXPECT_EQ(LivePhotoRecords(), 0);
+}
+
+TEST_F(PhotoFetchTest, ResultsStillQueuedWhenTheWindowGoesAreFreed) {
+  SetCards({{server_.Url("/red.png")}, {server_.Url("/blue.png")}});
+  ShowCard(window_, 0);
+  ShowCard(window_, 1);
+  // Both answers wait in the queue: nothing is pumped until the window goes.
+  ASSERT_TRUE(WaitUntil([] { return RunningPhotoWorkers() == 0; }));
+  EXPECT_EQ(LivePhotoRecords(), 2);
+  MSG message;
+  EXPECT_TRUE(PeekMessageW(&message, window_, WM_PHOTO_LOADED, WM_PHOTO_LOADED, PM_NOREMOVE));
+  DestroyWindow(window_);
+  EXPECT_EQ(LivePhotoRecords(), 0);
+  EXPECT_EQ(viewer_.resultsArrived, 0);
+}
+
+TEST_F(PhotoFetchTest, AWindowThatIsNotRegisteredStartsNoWorker) {
+  const HWND stranger = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+  EXPECT_FALSE(StartPhotoFetch(MakePhotoFetchRequest(stranger, 0, 1, server_.Url("/red.png"))));
+  EXPECT_FALSE(StartPhotoFetch(nullptr));
+  EXPECT_EQ(RunningPhotoWorkers(), 0);
+  EXPECT_EQ(LivePhotoRecords(), 0);
+  DestroyWindow(stranger);
+}
+
+// A later window that gets the handle of a closed one is a new registration:
+// the earlier window's worker posts nothing to it.
+TEST_F(PhotoFetchTest, AWorkerPostsOnlyToTheRegistrationThatAskedIt) {
+  SetCards({{server_.Url("/delay/500/red.png")}});
+  ShowCard(window_, 0);
+  UnregisterPhotoTarget(window_);
+  RegisterPhotoTarget(window_);  // as a new viewer with the same handle would
+  PumpUntil([] { return RunningPhotoWorkers() == 0; });
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(viewer_.resultsArrived, 0);
+}
+
+}  // namespace
+}  // namespace kontaktel
