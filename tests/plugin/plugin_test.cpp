@@ -308,20 +308,6 @@ TEST_F(PluginTest, BeforeAnyShowFlagsTheHostsBackgroundDecides) {
   }
 }
 
-TEST_F(PluginTest, EscapeAsksTheHostToClose) {
-  TempFile file(kTwoCards);
-  const HWND viewer = Load(file);
-  ASSERT_NE(viewer, nullptr);
-  // The host window here is a STATIC control: watch what reaches its queue.
-  SendMessageW(viewer, WM_KEYDOWN, VK_ESCAPE, 0);
-  MSG message;
-  ASSERT_TRUE(PeekMessageW(&message, parent_, 0, 0, PM_REMOVE));
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_KEYDOWN));
-  EXPECT_EQ(message.wParam, static_cast<WPARAM>(VK_ESCAPE));
-  ASSERT_TRUE(PeekMessageW(&message, parent_, 0, 0, PM_REMOVE));
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_CLOSE));
-}
-
 TEST_F(PluginTest, TwoViewersShareTheModuleAndGiveEverythingBack) {
   TempFile first(kTwoCards), second(kThreeCards);
   const HWND a = Load(first);

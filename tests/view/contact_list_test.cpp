@@ -408,18 +408,6 @@ TEST_F(ContactListTest, KeysFromTheFilterEditAndTheCheckBoxReachTheList) {
   EXPECT_EQ(State(viewer).selected, 0);
 }
 
-TEST_F(ContactListTest, EscapeInTheFilterEditClosesTheHostWindow) {
-  TempFile vcf(NumberedCards(2));
-  const HWND viewer = Open(vcf);
-  ASSERT_NE(viewer, nullptr);
-  Pump();
-  SendMessageW(Child(viewer, kFilterEditId), WM_KEYDOWN, VK_ESCAPE, 0);
-  MSG message;
-  ASSERT_TRUE(PeekMessageW(&message, parent_, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
-  EXPECT_EQ(message.wParam, static_cast<WPARAM>(VK_ESCAPE));
-  ASSERT_TRUE(PeekMessageW(&message, parent_, WM_CLOSE, WM_CLOSE, PM_REMOVE));
-}
-
 TEST_F(ContactListTest, FilterAndPhotoOnlyTogether) {
   TempFile vcf(Card("FN:Ann Photo\r\nPHOTO;VALUE=URL:https://example.com/a.jpg\r\n") +
                Card("FN:Ann Plain\r\nTEL;TYPE=CELL:+1 2\r\n") +
