@@ -188,11 +188,6 @@ class ListFilter : public ::testing::Test {
   FilterState state_;
 };
 
-TEST_F(ListFilter, EmptyFilterShowsEveryCard) {
-  EXPECT_EQ(state_.visibleIndices, (Indices{0, 1, 2, 3}));
-  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 4  (1/4)");
-}
-
 TEST_F(ListFilter, FoldsTheFilterTextAndKeepsASelectionThatStaysVisible) {
   state_.selected = 2;
   Apply(L"ANN");
@@ -239,17 +234,6 @@ TEST_F(ListFilter, SearchMarksCountAndOrdinal) {
   EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>{0, 0, 1, 0}));
 }
 
-TEST_F(ListFilter, ASearchWithoutHitsShowsZero) {
-  state_.searchText = L"zzz";
-  ComputeSearchMatches(cards_, state_, false, false);
-  EXPECT_EQ(state_.matchCount, 0u);
-  EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 4  (1/4)  |  Found: 0");
-  EXPECT_FALSE(FindSearchHit(cards_, state_, 0, false).has_value());
-  state_.searchText.clear();
-  ComputeSearchMatches(cards_, state_, false, false);
-  EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>(4, 0)));
-}
-
 TEST_F(ListFilter, SearchHitsWrapAroundInBothDirections) {
   state_.searchText = L"ann";
   ComputeSearchMatches(cards_, state_, false, false);
@@ -263,29 +247,6 @@ TEST_F(ListFilter, SearchHitsWrapAroundInBothDirections) {
   state_.searchText = L"bob";
   ComputeSearchMatches(cards_, state_, false, false);
   EXPECT_EQ(FindSearchHit(cards_, state_, 0, true), 3u);
-}
-
-TEST_F(ListFilter, FilterChangesKeepTheSearchMarks) {
-  state_.searchText = L"ann";
-  ComputeSearchMatches(cards_, state_, false, false);
-  Apply(L"berg");
-  EXPECT_EQ(state_.visibleIndices, (Indices{2}));
-  EXPECT_EQ(state_.matchFlags, (std::vector<uint8_t>{1, 0, 1, 0}));
-  EXPECT_EQ(state_.selected, 2u);
-  EXPECT_EQ(state_.matchOrdinal, 2u);
-}
-
-TEST_F(ListFilter, NewCardsKeepTheFilterAndClearTheSearch) {
-  Apply(L"bob");
-  state_.searchText = L"bob";
-  ComputeSearchMatches(cards_, state_, false, false);
-  const CardSet other = CardsOf({L"FN:Bobby", L"FN:Carl", L"FN:Bob"});
-  AttachCardsToFilter(other, state_);
-  EXPECT_EQ(state_.visibleIndices, (Indices{0, 2}));
-  EXPECT_EQ(state_.selected, 0u);
-  EXPECT_TRUE(state_.searchText.empty());
-  EXPECT_TRUE(state_.matchFlags.empty());
-  EXPECT_EQ(StatusText(other.size(), state_, false), L"Contacts: 2/3  (1/3)");
 }
 
 TEST(StatusText, NoCards) {
