@@ -9,19 +9,13 @@
 namespace kontaktel {
 namespace {
 
-// The one card of a file made of `lines` joined with CR LF.
+// The one card of a file made of `lines`.
 TestCard Parse(std::initializer_list<std::wstring_view> lines) {
-  std::wstring text;
-  for (const std::wstring_view line : lines) text.append(line).append(L"\r\n");
-  return FirstCardOf(std::move(text));
+  return FirstCardOf(JoinLines(lines));
 }
 
 // A card around `lines`, as most small cases need it.
-TestCard Body(std::initializer_list<std::wstring_view> lines) {
-  std::wstring text;
-  for (const std::wstring_view line : lines) text.append(line).append(L"\r\n");
-  return CardOf(text);
-}
+constexpr auto Body = CardOfLines;
 
 // Base64 of a small JPEG, folded as Apple folds it.
 constexpr std::wstring_view kJpegLines[] = {

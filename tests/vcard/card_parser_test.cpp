@@ -10,19 +10,8 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-// The lines of one file joined with CR LF.
-std::wstring File(std::initializer_list<std::wstring_view> lines) {
-  std::wstring text;
-  for (const std::wstring_view line : lines) text.append(line).append(L"\r\n");
-  return text;
-}
-
-// The one card of a file made of a card around `lines`.
-TestCard One(std::initializer_list<std::wstring_view> lines) {
-  std::wstring text;
-  for (const std::wstring_view line : lines) text.append(line).append(L"\r\n");
-  return CardOf(text);
-}
+constexpr auto File = JoinLines;
+constexpr auto One = CardOfLines;
 
 Texts ToTexts(const TextList& list) { return Texts(list.begin(), list.end()); }
 
