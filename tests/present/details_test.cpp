@@ -365,8 +365,6 @@ TEST(RenderCardDetails, EndsWithThePhotoAddressOnlyWithoutEmbeddedData) {
 }
 
 TEST(RenderCardDetails, ShowsValuesAsWritten) {
-  EXPECT_EQ(RenderCardDetails(Body({L"TEL;TYPE=CELL:+1 555 0100"}), false),
-            L"Phone (Mobile)\t+1 555 0100\r\n");
   EXPECT_EQ(RenderCardDetails(Body({L"BDAY:19750321"}), false), L"Birthday\t19750321\r\n");
   EXPECT_EQ(RenderCardDetails(Body({L"X-ABLabel:alone", L"item9.X-ABLabel:x"}), false), L"");
   EXPECT_EQ(RenderCardDetails(CardOf(L""), true), L"");
