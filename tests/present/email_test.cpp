@@ -15,12 +15,10 @@ TEST(ExtractEmailAddress, TakesTheRunsAroundTheFirstAt) {
   const Case cases[] = {
       {L"", L""},
       {L"no address here", L""},
-      {L"anna@example.de", L"anna@example.de"},
       {L"Write to anna.mueller+vcf@mail-1.example.de, not to the office.",
        L"anna.mueller+vcf@mail-1.example.de"},
       // Nothing is validated: the full stop of a sentence stays attached.
       {L"Her address is anna@example.de.", L"anna@example.de."},
-      {L"-x@y", L"-x@y"},
       {L"Anna Müller <anna@example.de>", L"anna@example.de"},
       {L"mailto:ivan@example.ru?subject=Hi", L"ivan@example.ru"},
       {L"\"ivan\"@example.ru", L""},
@@ -29,7 +27,6 @@ TEST(ExtractEmailAddress, TakesTheRunsAroundTheFirstAt) {
       {L"user_1@例え.jp", L"user_1@例え.jp"},
       // Only the first "@" is tried.
       {L"call me @ home or mail ivan@example.ru", L""},
-      {L"@example.ru", L""},
       {L"ivan@", L""},
       {L"a@b@c", L"a@b"},
       {L"x @y", L""},
@@ -56,9 +53,6 @@ TEST(FallbackEmail, PrefersAMailtoUrlThenTheUrlThenTheNotes) {
   };
   const Case cases[] = {
       {"nothing", CardOf(L""), L""},
-      {"mailto: in capitals with a query",
-       WithUrlAndNotes(L"MAILTO:Ivan.Petrov@Example.RU?subject=Hello", {}),
-       L"Ivan.Petrov@Example.RU"},
       {"mailto: without query", WithUrlAndNotes(L"mailto:a@b.c", {L"x@y.z"}), L"a@b.c"},
       {"mailto: with only a query wins over the note",
        WithUrlAndNotes(L"mailto:?subject=Hi", {L"write to ivan@example.ru"}), L""},

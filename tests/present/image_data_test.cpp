@@ -23,11 +23,9 @@ struct Case {
 TEST(LooksLikeImageData, HidesEncodedPicturesAndKeys) {
   const Case cases[] = {
       {"60 Base64 characters", Base64(60), true},
-      {"a 200-character Base64 KEY", Base64(200), true},
       {"URL-safe Base64 with padding", std::wstring(58, L'_') + L"==", true},
       {"a JPEG after a blank", L" " + Base64(99, L"/9j/"), true},
       {"a JPEG after line breaks and a tab", L"\r\n\t" + Base64(97, L"/9j/4AAQ"), true},
-      {"a PNG", Base64(60, L"iVBORw0KGgo"), true},
       // The start alone decides, whatever follows.
       {"a JPEG start and then prose", L"/9j/" + std::wstring(56, L' '), true},
       {"folded Base64, CR LF every 20", Base64(20) + L"\r\n" + Base64(20) + L"\r\n" + Base64(20),
@@ -45,22 +43,15 @@ TEST(LooksLikeImageData, HidesEncodedPicturesAndKeys) {
 
 TEST(LooksLikeImageData, ShowsTextAndShortValues) {
   const Case cases[] = {
-      {"59 Base64 characters", Base64(59), false},
       {"a 59-character JPEG start", Base64(59, L"/9j/"), false},
       {"empty", L"", false},
       {"under 90 per cent of the alphabet", std::wstring(53, L'A') + std::wstring(7, L'!'), false},
       // Line breaks count toward the 60 but are left out of the ratio.
       {"58 characters and a line break", Base64(29) + L"\r\n" + Base64(29), false},
-      {"an 80-character English note",
-       L"Met at the spring fair in Cupertino and promised to call back about the orchard.", false},
       {"a long Russian note",
        L"Позвонить после обеда, спросить про дачу и про то, когда можно приехать в гости.", false},
-      {"a long organisation name",
-       L"International Business Machines Corporation Research Laboratory Zurich", false},
       {"a long address",
        L"1 Infinite Loop\r\nBuilding 2, Cupertino, CA, 95014, United States of America", false},
-      {"a long web address",
-       L"https://orchards.example/people/johnny-appleseed/profile/2024/photos/album1", false},
       {"a long address of an FTP server", L"ftp://files.example.org/" + Base64(60), false},
       {"a blank per 50 characters and more", Base64(49) + L" " + Base64(12) + L" " + Base64(12),
        false},

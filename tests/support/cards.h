@@ -45,4 +45,16 @@ inline TestCard FirstCardOf(std::wstring text) {
   return TestCard(std::make_shared<const CardSet>(ParseCards(std::move(text))), 0);
 }
 
+// Lines joined with CR LF, each ending with one.
+inline std::wstring JoinLines(std::initializer_list<std::wstring_view> lines) {
+  std::wstring text;
+  for (const std::wstring_view line : lines) text.append(line).append(L"\r\n");
+  return text;
+}
+
+// The card around `lines`.
+inline TestCard CardOfLines(std::initializer_list<std::wstring_view> lines) {
+  return CardOf(JoinLines(lines));
+}
+
 }  // namespace kontaktel

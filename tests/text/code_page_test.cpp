@@ -142,13 +142,6 @@ TEST(CodePage, GuessedFromTheLettersWithoutParameters) {
        "END:VCARD\r\n",
        1250,
        {L"Jiří Dvořák", L"Věra Růžičková"}},
-      {"Russian in Windows-1251",
-       "BEGIN:VCARD\r\nN:\xCF\xE5\xF2\xF0\xEE\xE2;\xC8\xE2\xE0\xED\r\nFN:\xC8\xE2\xE0\xED "
-       "\xCF\xE5\xF2\xF0\xEE\xE2\r\n"
-       "END:VCARD\r\nBEGIN:VCARD\r\nFN:\xC0\xED\xED\xE0 "
-       "\xD1\xEC\xE8\xF0\xED\xEE\xE2\xE0\r\nEND:VCARD\r\n",
-       1251,
-       {L"Иван Петров", L"Анна Смирнова"}},
       {"Russian in KOI8-R",
        "BEGIN:VCARD\r\nN:\xF0\xC5\xD4\xD2\xCF\xD7;\xE9\xD7\xC1\xCE\r\nFN:\xE9\xD7\xC1\xCE "
        "\xF0\xC5\xD4\xD2\xCF\xD7\r\n"

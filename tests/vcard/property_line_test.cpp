@@ -56,26 +56,18 @@ TEST(ParsePropertyLine, ReadsEncodingCharsetAndValueParameters) {
   };
   const Case cases[] = {
       {L"N;ENCODING=QUOTED-PRINTABLE:x", true, false, false, L""},
-      {L"N;encoding=qp:x", true, false, false, L""},
       {L"N;ENCODING=\"quoted-printable\":x", true, false, false, L""},
-      {L"N;QUOTED-PRINTABLE:x", true, false, false, L""},
       {L"N;qp:x", true, false, false, L""},
       {L"PHOTO;ENCODING=BASE64:x", false, true, false, L""},
-      {L"PHOTO;ENCODING=b:x", false, true, false, L""},
-      {L"PHOTO;BASE64:x", false, true, false, L""},
       {L"PHOTO;b:x", false, true, false, L""},
-      {L"N;ENCODING=8BIT:x", false, false, false, L""},
       {L"N; QP:x", false, false, false, L""},  // a leading blank makes it another word
       {L"N;QP;BASE64:x", true, true, false, L""},
       {L"N;ENCODING=QP;ENCODING=8BIT:x", true, false, false, L""},  // flags are never cleared
-      {L"N;CHARSET=Windows-1251:x", false, false, false, L"Windows-1251"},
       {L"N;charset=\"utf-8\":x", false, false, false, L"utf-8"},
       {L"N;CHARSET=KOI8-R;CHARSET=UTF-8:x", false, false, false, L"UTF-8"},
       {L"N;CHARSET=\"KOI8-R:x", false, false, false, L"\"KOI8-R"},
-      {L"PHOTO;VALUE=URL:x", false, false, true, L""},
       {L"PHOTO;value=\"uri\":x", false, false, false, L""},
       {L"PHOTO;VALUE=\"url\":x", false, false, true, L""},
-      {L"PHOTO;VALUE=URL;ENCODING=B:x", false, true, true, L""},
   };
   for (const Case& c : cases) {
     const PropertyLine line = Parse(c.line);
@@ -90,10 +82,8 @@ TEST(StripGroup, CutsItemGroupsAtTheFirstDotAndOthersAtTheLast) {
   EXPECT_EQ(StripGroup(L"TEL"), L"TEL");
   EXPECT_EQ(StripGroup(L"ITEM1.TEL"), L"TEL");
   EXPECT_EQ(StripGroup(L"ITEM2.X.TEL"), L"X.TEL");
-  EXPECT_EQ(StripGroup(L"ITEM.EMAIL"), L"EMAIL");
   EXPECT_EQ(StripGroup(L"ITE.TEL"), L"TEL");
   EXPECT_EQ(StripGroup(L"A.B.TEL"), L"TEL");
-  EXPECT_EQ(StripGroup(L"GROUP.TEL"), L"TEL");
   EXPECT_EQ(StripGroup(L"TEL."), L"");
   EXPECT_EQ(StripGroup(L"."), L"");
 }
@@ -105,14 +95,11 @@ TEST(CollectTypes, ReadsTypeListsAndBareVcard21Types) {
   };
   const Case cases[] = {
       {{L"TYPE=\"cell,voice\"", L"type=pref"}, {L"CELL", L"VOICE", L"PREF"}},
-      {{L"CELL", L"HOME"}, {L"CELL", L"HOME"}},
       {{L"INTERNET"}, {}},
-      {{L"type=INTERNET", L"type=WORK", L"type=pref"}, {L"INTERNET", L"WORK", L"PREF"}},
       {{L"PREF=1", L" HOME", L"VALUE=uri"}, {}},
       {{L"work", L"voice", L"fax", L"pref"}, {L"WORK", L"VOICE", L"FAX", L"PREF"}},
       {{L"TYPE= cell , ,x-custom ,"}, {L"CELL", L"X-CUSTOM"}},
       {{L"TYPE=", L"TYPE=\"\""}, {}},
-      {{L"TYPE=HOME", L"TYPE=HOME"}, {L"HOME", L"HOME"}},
       {{L"TYPE=\"cell"}, {L"\"CELL"}},
   };
   for (const Case& c : cases) {

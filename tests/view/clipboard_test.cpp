@@ -7,21 +7,13 @@
 #include <string>
 #include <thread>
 
+#include "support/window_probe.h"
 #include "view/handles.h"
 
 namespace kontaktel {
 namespace {
 
-// What a program pasting Unicode text would get; none when there is no such text.
-std::optional<std::wstring> ClipboardText() {
-  const ClipboardScope clipboard(nullptr);
-  if (!clipboard.Opened()) return std::nullopt;
-  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  if (data == nullptr) return std::nullopt;
-  const GlobalLockScope lock(data);
-  if (lock.Data() == nullptr) return std::nullopt;
-  return std::wstring(static_cast<const wchar_t*>(lock.Data()));
-}
+using test::ClipboardText;
 
 void PutOnClipboard(const std::wstring& text) {
   ASSERT_TRUE(CopyTextToClipboard(nullptr, text));

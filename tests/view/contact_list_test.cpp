@@ -16,6 +16,7 @@
 #include "plugin/list_diagnostics.h"
 #include "support/plugin_fixture.h"
 #include "support/temp_file.h"
+#include "support/window_probe.h"
 
 namespace kontaktel {
 namespace {
@@ -94,13 +95,8 @@ class ContactListTest : public test::PluginTest {
 
   // The list scroll bar is the scroll bar left of the splitter.
   static HWND ListScrollBar(HWND viewer) {
-    for (HWND child = GetWindow(viewer, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t name[32] = {};
-      GetClassNameW(child, name, 32);
-      RECT rect{};
-      GetWindowRect(child, &rect);
-      MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT*>(&rect), 2);
-      if (lstrcmpiW(name, L"SCROLLBAR") == 0 && rect.left < 400) return child;
+    for (const HWND bar : test::ScrollBars(viewer)) {
+      if (test::ChildRect(bar).left < 400) return bar;
     }
     return nullptr;
   }
@@ -151,31 +147,6 @@ class ContactListTest : public test::PluginTest {
     Paint(viewer);
   }
 
-  // The tooltip whose tool 1 is the viewer (its owner is the host's top-level window).
-  static HWND Tooltip(HWND viewer) {
-    struct Search {
-      HWND viewer, found;
-    } search{viewer, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          wchar_t name[32] = {};
-          GetClassNameW(window, name, 32);
-          if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
-          TTTOOLINFOW tool{};
-          tool.cbSize = sizeof tool;
-          tool.hwnd = s->viewer;
-          tool.uId = 1;
-          if (!SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
-            return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-
   static std::wstring TooltipText(HWND viewer) {
     wchar_t buffer[256] = {};
     TTTOOLINFOW tool{};
@@ -183,25 +154,8 @@ class ContactListTest : public test::PluginTest {
     tool.hwnd = viewer;
     tool.uId = 1;
     tool.lpszText = buffer;
-    SendMessageW(Tooltip(viewer), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(test::ViewerTooltip(viewer), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
     return buffer;
-  }
-
-  // What the window shows at a point: it is printed into a bitmap.
-  static COLORREF PixelAt(HWND viewer, int x, int y) {
-    RECT client{};
-    GetClientRect(viewer, &client);
-    HDC screen = GetDC(viewer);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(viewer, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const COLORREF color = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(viewer, screen);
-    return color;
   }
 
   BOOL(__stdcall* listView_)(HWND, KontaktelListView*) = nullptr;
@@ -408,18 +362,6 @@ TEST_F(ContactListTest, KeysFromTheFilterEditAndTheCheckBoxReachTheList) {
   EXPECT_EQ(State(viewer).selected, 0);
 }
 
-TEST_F(ContactListTest, EscapeInTheFilterEditClosesTheHostWindow) {
-  TempFile vcf(NumberedCards(2));
-  const HWND viewer = Open(vcf);
-  ASSERT_NE(viewer, nullptr);
-  Pump();
-  SendMessageW(Child(viewer, kFilterEditId), WM_KEYDOWN, VK_ESCAPE, 0);
-  MSG message;
-  ASSERT_TRUE(PeekMessageW(&message, parent_, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
-  EXPECT_EQ(message.wParam, static_cast<WPARAM>(VK_ESCAPE));
-  ASSERT_TRUE(PeekMessageW(&message, parent_, WM_CLOSE, WM_CLOSE, PM_REMOVE));
-}
-
 TEST_F(ContactListTest, FilterAndPhotoOnlyTogether) {
   TempFile vcf(Card("FN:Ann Photo\r\nPHOTO;VALUE=URL:https://example.com/a.jpg\r\n") +
                Card("FN:Ann Plain\r\nTEL;TYPE=CELL:+1 2\r\n") +
@@ -482,7 +424,7 @@ TEST_F(ContactListTest, OnlyNamesOfTwentyEightCharactersGetATooltip) {
                Card("FN:Short\r\n"));
   const HWND viewer = Open(vcf);
   ASSERT_NE(viewer, nullptr);
-  ASSERT_NE(Tooltip(viewer), nullptr);
+  ASSERT_NE(test::ViewerTooltip(viewer), nullptr);
   SendMessageW(viewer, WM_MOUSEMOVE, 0, Point(100, RowY(1)));
   EXPECT_EQ(TooltipText(viewer), L"Anna-Maria Konstantinopolska");
   SendMessageW(viewer, WM_MOUSEMOVE, 0, Point(100, RowY(0)));
@@ -594,13 +536,13 @@ TEST_F(ContactListTest, MatchColoursStayAcrossAFilterChange) {
   EXPECT_EQ(Row(viewer, 0)->shade, 1);
   EXPECT_EQ(Row(viewer, 2)->shade, 2);
   const COLORREF match = RGB(255, 249, 196);
-  EXPECT_EQ(PixelAt(viewer, 12, RowY(2)), match);
+  EXPECT_EQ(test::PrintedPixel(viewer, 12, RowY(2)), match);
   Type(viewer, L"n");  // Anna, Hanna, Ivan stay
   EXPECT_EQ(Names(viewer), (std::vector<std::wstring>{L"Anna", L"Hanna", L"Ivan"}));
   EXPECT_EQ(Row(viewer, 1)->shade, 2);
   EXPECT_EQ(Row(viewer, 2)->shade, 0);
-  EXPECT_EQ(PixelAt(viewer, 12, RowY(1)), match);
-  EXPECT_NE(PixelAt(viewer, 12, RowY(2)), match);
+  EXPECT_EQ(test::PrintedPixel(viewer, 12, RowY(1)), match);
+  EXPECT_NE(test::PrintedPixel(viewer, 12, RowY(2)), match);
   EXPECT_EQ(State(viewer).matchCount, 2);
 }
 
@@ -611,9 +553,9 @@ TEST_F(ContactListTest, MatchesAndTheSelectionHaveTheirColoursInTheDarkPalette) 
   MoveWindow(viewer, 0, 0, 800, 500, TRUE);
   EXPECT_EQ(listSearchTextW_(viewer, L"anna", 1), 0);
   Paint(viewer);
-  EXPECT_EQ(PixelAt(viewer, 12, RowY(2)), RGB(48, 60, 40));
-  EXPECT_NE(PixelAt(viewer, 12, RowY(0)), RGB(48, 60, 40));  // selected and a match
-  EXPECT_NE(PixelAt(viewer, 12, RowY(1)), RGB(48, 60, 40));
+  EXPECT_EQ(test::PrintedPixel(viewer, 12, RowY(2)), RGB(48, 60, 40));
+  EXPECT_NE(test::PrintedPixel(viewer, 12, RowY(0)), RGB(48, 60, 40));  // selected and a match
+  EXPECT_NE(test::PrintedPixel(viewer, 12, RowY(1)), RGB(48, 60, 40));
 }
 
 TEST_F(ContactListTest, ANewFileUnderAFilterSelectsItsFirstShownCard) {

@@ -94,7 +94,6 @@ TEST(LayoutTest, PhotoBoxScalesDownNeverUp) {
     long expectedWidth, expectedHeight;
   };
   const Case cases[] = {
-      {true, 1000, 500, 400, 96, 360, 180},  {true, 100, 50, 400, 96, 100, 50},
       {true, 500, 1000, 400, 96, 180, 360},  {true, 1000, 500, 200, 96, 200, 100},
       {true, 1000, 500, 800, 144, 540, 270}, {true, 0, 0, 400, 96, 360, 120},
       {false, 1000, 500, 400, 96, 0, 0},     {true, 3000, 2, 400, 96, 360, 1},

@@ -13,10 +13,12 @@
 
 #include "support/plugin_fixture.h"
 #include "support/temp_file.h"
+#include "support/window_probe.h"
 
 namespace {
 
 using kontaktel::test::PluginTest;
+using kontaktel::test::ClipboardText;
 using kontaktel::test::TempFile;
 
 constexpr UINT kListMenuMessage = WM_APP + 40;
@@ -42,19 +44,6 @@ constexpr wchar_t kAnnaRussian[] =
     L"1234567\r\nПочта\tanna@example.com\r\n"
     L"Должность\tEngineer\r\n\r\n\x2500\x2500 Заметка \x2500\x2500\r\nChess club: Fridays "
     L"19:00\r\n\r\n";
-
-std::optional<std::wstring> ClipboardText() {
-  if (!OpenClipboard(nullptr)) return std::nullopt;
-  std::optional<std::wstring> text;
-  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
 
 // Puts a marker on the clipboard, so that a test sees whether a copy touched it.
 void PutMarker() {

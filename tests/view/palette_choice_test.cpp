@@ -16,17 +16,12 @@ TEST(PaletteChoiceTest, SettingThenHostFlagsThenHostBackground) {
   };
   const Case cases[] = {
       {L"0", 1, L"0,0,0", false},
-      {L"0abc", 1, L"", false},
       {L"1", 0, L"255,255,255", true},
       {L"2", 1, L"255,255,255", true},
       {L"2", 0, L"0,0,0", false},
       {L"", 1, L"", true},
       {L"x", -1, L"32,32,32", true},
-      {L"2", -1, L"16777215", false},
-      {L"2", -1, L"0", true},
-      {L"2", -1, L"dark", false},
       {L"2", -1, L"", false},
-      {L"2", -1, L"0,0,64", true},
       {L"2", -1, L"130,130,130", false},
       {L"2", -1, L"127,127,127", true},
       {L"2", -1, L"4210752", true},

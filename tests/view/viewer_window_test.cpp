@@ -14,13 +14,16 @@
 #include "present/details.h"
 #include "support/plugin_fixture.h"
 #include "support/test_images.h"
+#include "support/window_probe.h"
 #include "text/utf8.h"
 #include "vcard/card_parser.h"
 
 namespace kontaktel {
 namespace {
 
+using test::ChildRect;
 using test::PluginTest;
+using test::ScrollBars;
 using test::TempFile;
 
 constexpr char kTwoCards[] =
@@ -60,25 +63,6 @@ class ViewerWindowTest : public PluginTest {
 
   static HWND Details(HWND viewer) { return GetDlgItem(viewer, 1002); }
   static HWND Photo(HWND viewer) { return GetDlgItem(viewer, 1001); }
-
-  // A child's rectangle in the viewer's client coordinates.
-  static RECT ChildRect(HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
-
-  static std::vector<HWND> ScrollBars(HWND viewer) {
-    std::vector<HWND> bars;
-    for (HWND child = GetWindow(viewer, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t name[32] = {};
-      GetClassNameW(child, name, 32);
-      if (lstrcmpiW(name, L"SCROLLBAR") == 0) bars.push_back(child);
-    }
-    return bars;
-  }
 
   // The details scroll bar is the one at the viewer's right edge.
   static HWND DetailsBar(HWND viewer) {
@@ -189,28 +173,10 @@ TEST_F(ViewerWindowTest, ChildControlsWithTheirClassesIdsAndStyles) {
     EXPECT_EQ(ChildRect(bar).right - ChildRect(bar).left, GetSystemMetrics(SM_CXVSCROLL));
   }
   // The tooltip is a top-most popup; a child cannot own, so its owner is the host's window.
-  struct Search {
-    HWND owner, found;
-  } search{parent_, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (GetWindow(window, GW_OWNER) == s->owner && lstrcmpiW(name, L"tooltips_class32") == 0)
-          s->found = window;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  ASSERT_NE(search.found, nullptr);
-  EXPECT_NE(GetWindowLongPtrW(search.found, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  // Layout at 800 x 600 and 96 DPI: list column 300, details from 313.
-  EXPECT_EQ(ChildRect(GetDlgItem(viewer, 1010)).left, 4);
-  EXPECT_EQ(ChildRect(GetDlgItem(viewer, 1011)).left, 224);
-  EXPECT_EQ(ChildRect(Details(viewer)).left, 313);
-  EXPECT_EQ(ChildRect(Details(viewer)).top, 12);
-  EXPECT_EQ(ChildRect(Details(viewer)).right, 771);
+  const HWND tooltip = test::ViewerTooltip(viewer);
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(GetWindow(tooltip, GW_OWNER), parent_);
+  EXPECT_NE(GetWindowLongPtrW(tooltip, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   listCloseWindow_(viewer);
   EXPECT_EQ(Diagnostics().gdiObjects, 0);
 }
@@ -463,18 +429,9 @@ TEST_F(ViewerWindowTest, PhotosAreShownScaledDownNeverUp) {
   }
   // What the pane paints: the background in the 2-pixel margin, then the photo's two halves.
   ASSERT_EQ(listSearchTextW_(viewer, L"Bitmap", 1), 0);
-  const HDC screen = GetDC(pane);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 32);
-  const HGDIOBJ previous = SelectObject(memory, bitmap);
-  SendMessageW(pane, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(memory, 1, 1), RGB(255, 255, 255));
-  EXPECT_EQ(GetPixel(memory, 4, 4), RGB(0x30, 0x60, 0xC0));
-  EXPECT_EQ(GetPixel(memory, 50, 20), RGB(0xE0, 0xA0, 0x20));
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(pane, screen);
+  EXPECT_EQ(test::PrintedPixel(pane, 1, 1), RGB(255, 255, 255));
+  EXPECT_EQ(test::PrintedPixel(pane, 4, 4), RGB(0x30, 0x60, 0xC0));
+  EXPECT_EQ(test::PrintedPixel(pane, 50, 20), RGB(0xE0, 0xA0, 0x20));
   ASSERT_EQ(listSearchTextW_(viewer, L"Nobody", 1), 0);
   EXPECT_FALSE(IsWindowVisible(pane));
   EXPECT_EQ(ChildRect(Details(viewer)).top, 12);
