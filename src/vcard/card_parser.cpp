@@ -176,9 +176,14 @@ class CardAssembler {
   // copied into the arena.
   TextSpan Store(std::wstring_view value) {
     if (value.empty()) return {};
-    const wchar_t* const text = set_.text_.data();
-    if (value.data() >= text && value.data() + value.size() <= text + set_.text_.size()) {
-      return {static_cast<uint32_t>(value.data() - text), static_cast<uint32_t>(value.size())};
+    // Views may point into the reader's or the decoder's buffers: compare
+    // addresses as numbers, which is defined for unrelated objects too.
+    const auto text = reinterpret_cast<uintptr_t>(set_.text_.data());
+    const auto at = reinterpret_cast<uintptr_t>(value.data());
+    if (at >= text && at + value.size() * sizeof(wchar_t) <=
+                          text + set_.text_.size() * sizeof(wchar_t)) {
+      return {static_cast<uint32_t>((at - text) / sizeof(wchar_t)),
+              static_cast<uint32_t>(value.size())};
     }
     const auto offset = static_cast<uint32_t>(set_.arena_.size());
     set_.arena_.append(value);
