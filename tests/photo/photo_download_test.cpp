@@ -105,22 +105,16 @@ TEST_F(PhotoDownloadTest, NoOtherSpellingOfThisMachineIsEverRequested) {
   char name[256] = {};
   gethostname(name, sizeof(name));
   const std::string port = ":" + std::to_string(server_.Port());
+  // One of each notation; address_rules_test holds the rest.
   const std::string hosts[] = {"127.1",
-                               "127.0.1",
                                "2130706433",
                                "0x7f.1",
-                               "0x7F000001",
-                               "017700000001",
                                "0177.0.0.1",
                                "127.0.0.1.",
                                "0",
-                               "0.0.0.0",
                                "localhost",
-                               "LOCALHOST",
-                               "localhost.",
                                "[::1]",
                                "[::ffff:127.0.0.1]",
-                               "[0:0:0:0:0:0:0:1]",
                                "%31%32%37.0.0.1",
                                "11.22.33.44@localhost",
                                "127.000.000.001",
