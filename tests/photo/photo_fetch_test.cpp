@@ -95,25 +95,21 @@ LRESULT CALLBACK TestViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 constexpr wchar_t kClassName[] = L"KontaktelPhotoFetchTest";
 
-// Pumps messages until the condition holds or the time runs out.
-bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 10'000) {
+// Waits, pumping messages when `pump` is set, until the condition holds or the
+// time runs out.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10'000, bool pump = false) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > end) return false;
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    while (pump && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(5);
   }
   return true;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10'000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Sleep(5);
-  }
-  return true;
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 10'000) {
+  return WaitUntil(condition, timeoutMs, true);
 }
 
 class PhotoFetchTest : public ::testing::Test {
