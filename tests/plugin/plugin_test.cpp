@@ -56,15 +56,10 @@ TEST_F(PluginTest, LoadCreatesAChildViewerWindowWithTheCards) {
   GetClassNameW(viewer, className, 64);
   EXPECT_STREQ(className, L"VCF_VIEW_CLASS");
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(viewer, GWL_STYLE)) & 0x52000000u, 0x52000000u);
-  const KontaktelDiagnostics state = Diagnostics(viewer);
-  EXPECT_EQ(state.cardCount, 2);
-  EXPECT_EQ(state.selected, 0);
-  EXPECT_EQ(state.liveViewers, 1);
-  EXPECT_EQ(state.gdiplusUsers, 1);
-  EXPECT_EQ(state.gdiplusRunning, 1);
+  EXPECT_EQ(Diagnostics(viewer).cardCount, 2);
+  EXPECT_EQ(Diagnostics(viewer).selected, 0);
   listCloseWindow_(viewer);
   EXPECT_FALSE(IsWindow(viewer));
-  EXPECT_EQ(Diagnostics().liveViewers, 0);
 }
 
 TEST_F(PluginTest, LoadDeclinesWhatItCannotRead) {
@@ -291,6 +286,7 @@ TEST_F(PluginTest, TwoViewersShareTheModuleAndGiveEverythingBack) {
   ASSERT_NE(a, nullptr);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(Diagnostics().liveViewers, 2);
+  EXPECT_EQ(Diagnostics().gdiplusUsers, 2);
   EXPECT_EQ(Diagnostics(a).cardCount, 2);
   EXPECT_EQ(Diagnostics(b).cardCount, 3);
   listCloseWindow_(a);
