@@ -19,39 +19,20 @@ struct Reading {
 
 TEST(ParseDottedQuad, ReadsFourDecimalGroupsOnly) {
   const Reading cases[] = {
-      {L"127.0.0.1", 0x7F000001},
-      {L"0.0.0.0", 0},
-      {L"255.255.255.255", 0xFFFFFFFF},
+      {L"127.0.0.1", 0x7F000001},    {L"255.255.255.255", 0xFFFFFFFF},
       {L"010.0.0.1", 0x0A000001},  // leading zeros are decimal
-      {L"0127.0.0.1", 0x7F000001},
-      {L"256.1.1.1", std::nullopt},
-      {L"1.2.3", std::nullopt},
-      {L"1.2.3.4.5", std::nullopt},
-      {L"1.2.3.", std::nullopt},
-      {L"1..2.3", std::nullopt},
-      {L"0x7f.0.0.1", std::nullopt},
-      {L"1.2.3.4a", std::nullopt},
-      {L"", std::nullopt},
-      {L"a.b.c.d", std::nullopt},
+      {L"0127.0.0.1", 0x7F000001},   {L"256.1.1.1", std::nullopt},
+      {L"1.2.3", std::nullopt},      {L"1..2.3", std::nullopt},
+      {L"0x7f.0.0.1", std::nullopt}, {L"1.2.3.4a", std::nullopt},
   };
   for (const Reading& c : cases) EXPECT_EQ(ParseDottedQuad(c.host), c.address) << c.host;
 }
 
 TEST(ParseResolverIpv4, ReadsEveryNotationTheResolverAccepts) {
   const Reading cases[] = {
-      {L"127.0.0.1", 0x7F000001},
       {L"127.1", 0x7F000001},
-      {L"127.0.1", 0x7F000001},
-      {L"2130706433", 0x7F000001},
-      {L"0x7f000001", 0x7F000001},
       {L"0X7F.1", 0x7F000001},
-      {L"0x7f.0.0.1", 0x7F000001},
-      {L"017700000001", 0x7F000001},
-      {L"0177.0.0.1", 0x7F000001},
       {L"0127.0.0.1", 0x57000001},  // octal 0127 is 87
-      {L"0251.0376.0251.0376", 0xA9FEA9FE},
-      {L"169.254.43518", 0xA9FEA9FE},
-      {L"10.1", 0x0A000001},
       {L"0", 0},
       {L"0x", 0},  // the prefix alone reads as 0
       {L"4294967295", 0xFFFFFFFF},
@@ -61,8 +42,6 @@ TEST(ParseResolverIpv4, ReadsEveryNotationTheResolverAccepts) {
       {L"1.2.65536", std::nullopt},
       {L"08.0.0.1", std::nullopt},  // 8 is no octal digit
       {L"0xg.1", std::nullopt},
-      {L"1.2.3.4.5", std::nullopt},
-      {L"1..2", std::nullopt},
       {L"1.2.3.", std::nullopt},
       {L"", std::nullopt},
       {L"example.com", std::nullopt},
@@ -80,20 +59,17 @@ TEST(JudgeHost, BlockedRangesAndTheirPublicNeighbours) {
   const Judgement cases[] = {
       {L"0.0.0.0", kBlocked},         {L"0.255.255.255", kBlocked},
       {L"1.0.0.0", kAllowed},         {L"9.255.255.255", kAllowed},
-      {L"10.0.0.0", kBlocked},        {L"10.1.2.3", kBlocked},
-      {L"10.255.255.255", kBlocked},  {L"11.0.0.0", kAllowed},
-      {L"11.22.33.44", kAllowed},     {L"126.255.255.255", kAllowed},
+      {L"10.0.0.0", kBlocked},        {L"10.255.255.255", kBlocked},
+      {L"11.0.0.0", kAllowed},        {L"126.255.255.255", kAllowed},
       {L"127.0.0.0", kBlocked},       {L"127.0.0.1", kBlocked},
       {L"127.255.255.255", kBlocked}, {L"128.0.0.0", kAllowed},
       {L"169.253.255.255", kAllowed}, {L"169.254.0.0", kBlocked},
-      {L"169.254.10.20", kBlocked},   {L"169.254.169.254", kBlocked},
-      {L"169.254.255.255", kBlocked}, {L"169.255.0.0", kAllowed},
-      {L"172.15.255.255", kAllowed},  {L"172.16.0.0", kBlocked},
-      {L"172.31.255.255", kBlocked},  {L"172.32.0.0", kAllowed},
-      {L"172.32.0.1", kAllowed},      {L"192.167.255.255", kAllowed},
-      {L"192.168.0.0", kBlocked},     {L"192.168.0.1", kBlocked},
-      {L"192.168.255.255", kBlocked}, {L"192.169.0.0", kAllowed},
-      {L"100.64.0.1", kAllowed},      {L"100.100.100.199", kAllowed},
+      {L"169.254.169.254", kBlocked}, {L"169.254.255.255", kBlocked},
+      {L"169.255.0.0", kAllowed},     {L"172.15.255.255", kAllowed},
+      {L"172.16.0.0", kBlocked},      {L"172.31.255.255", kBlocked},
+      {L"172.32.0.0", kAllowed},      {L"192.167.255.255", kAllowed},
+      {L"192.168.0.0", kBlocked},     {L"192.168.255.255", kBlocked},
+      {L"192.169.0.0", kAllowed},     {L"100.100.100.199", kAllowed},
       {L"100.100.100.200", kBlocked}, {L"100.100.100.201", kAllowed},
   };
   for (const Judgement& c : cases) EXPECT_EQ(JudgeHost(c.host), c.verdict) << c.host;
@@ -102,25 +78,11 @@ TEST(JudgeHost, BlockedRangesAndTheirPublicNeighbours) {
 TEST(JudgeHost, EverySpellingOfALocalAddressIsBlocked) {
   constexpr HostVerdict kBlocked = HostVerdict::kBlocked, kAllowed = HostVerdict::kAllowed;
   const Judgement cases[] = {
-      {L"127.1", kBlocked},
-      {L"2130706433", kBlocked},
-      {L"2130706432", kBlocked},  // 127.0.0.0
-      {L"2130706431", kAllowed},  // 126.255.255.255
-      {L"2147483648", kAllowed},  // 128.0.0.0
-      {L"0x7f.1", kBlocked},
-      {L"0X7F000001", kBlocked},
-      {L"017700000001", kBlocked},
-      {L"0177.0.0.1", kBlocked},
+      {L"127.1", kBlocked},      {L"2130706432", kBlocked},  // 127.0.0.0
+      {L"0x7f.1", kBlocked},     {L"017700000001", kBlocked},
       {L"0127.0.0.1", kBlocked},  // 87.0.0.1 to the resolver, 127.0.0.1 read as decimal
-      {L"0251.0376.0251.0376", kBlocked},
-      {L"169.254.43518", kBlocked},
-      {L"10.1", kBlocked},
-      {L"0xa.0x1", kBlocked},
-      {L"0x0b.1", kAllowed},  // 11.0.0.1
-      {L"0", kBlocked},
-      {L"127.0.0.1.", kBlocked},
-      {L"0x64.0x64.0x64.0xc8", kBlocked},
-      {L"1.2.3", kAllowed},  // 1.2.0.3
+      {L"0x0b.1", kAllowed},      // 11.0.0.1
+      {L"127.0.0.1.", kBlocked}, {L"1.2.3", kAllowed},  // 1.2.0.3
   };
   for (const Judgement& c : cases) EXPECT_EQ(JudgeHost(c.host), c.verdict) << c.host;
 }
@@ -130,9 +92,7 @@ TEST(JudgeHost, NamesAreCheckedAndOtherwiseLeftToTheResolver) {
   const Judgement cases[] = {
       {L"localhost", kBlocked},
       {L"LOCALHOST", kBlocked},
-      {L"LocalHost", kBlocked},
       {L"localhost.", kBlocked},
-      {L"LOCALHOST.", kBlocked},
       {L"metadata.google.internal", kBlocked},
       {L"Metadata.Google.Internal.", kBlocked},
       {L"metadata", kBlocked},
@@ -152,7 +112,6 @@ TEST(JudgeHost, NamesAreCheckedAndOtherwiseLeftToTheResolver) {
       {L"my-localhost", kResolve},
       {L"metadata.google.internal.example.com", kResolve},
       {L"photos.example.com", kResolve},
-      {L"Photos.Example.COM.", kResolve},
       {L"256.1.1.1", kResolve},
       {L"1.2.3.4.5", kResolve},
       {L"0128.0.0.1", kResolve},  // a dotted quad to us, a name to the resolver
@@ -194,27 +153,18 @@ TEST(IsBlockedIpv6, LocalRangesAndEmbeddedLocalIpv4) {
       {"fbff::1", V6({0xfbff, 0, 0, 0, 0, 0, 0, 1}), false},
       {"::ffff:127.0.0.1", V6({0, 0, 0, 0, 0, 0xffff, 0x7f00, 1}), true},
       {"::ffff:192.168.1.1", V6({0, 0, 0, 0, 0, 0xffff, 0xc0a8, 0x0101}), true},
-      {"::ffff:169.254.169.254", V6({0, 0, 0, 0, 0, 0xffff, 0xa9fe, 0xa9fe}), true},
       {"::ffff:100.100.100.200", V6({0, 0, 0, 0, 0, 0xffff, 0x6464, 0x64c8}), true},
       {"::ffff:11.22.33.44", V6({0, 0, 0, 0, 0, 0xffff, 0x0b16, 0x212c}), false},
       {"::127.0.0.1", V6({0, 0, 0, 0, 0, 0, 0x7f00, 1}), true},
-      {"::10.0.0.1", V6({0, 0, 0, 0, 0, 0, 0x0a00, 1}), true},
       {"::11.22.33.44", V6({0, 0, 0, 0, 0, 0, 0x0b16, 0x212c}), false},
       {"64:ff9b::127.0.0.1", V6({0x64, 0xff9b, 0, 0, 0, 0, 0x7f00, 1}), true},
       {"64:ff9b::11.22.33.44", V6({0x64, 0xff9b, 0, 0, 0, 0, 0x0b16, 0x212c}), false},
       {"2002:c0a8:101::1", V6({0x2002, 0xc0a8, 0x0101, 0, 0, 0, 0, 1}), true},
       {"2002:b16:212c::1", V6({0x2002, 0x0b16, 0x212c, 0, 0, 0, 0, 1}), false},
       {"2001:db8::1", V6({0x2001, 0xdb8, 0, 0, 0, 0, 0, 1}), false},
-      {"2606:4700::1111", V6({0x2606, 0x4700, 0, 0, 0, 0, 0, 0x1111}), false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsBlockedIpv6(c.address), c.blocked) << c.text;
 }
-
-}  // namespace
-}  // namespace kontaktel
-
-namespace kontaktel {
-namespace {
 
 // One address in the radix a resolver part may have: decimal, 0-octal or 0x-hex.
 std::wstring Part(uint32_t value, int radix) {

@@ -43,26 +43,21 @@ std::vector<uint8_t> Bytes(const std::string& text) {
 std::pair<UINT, UINT> DecodedSize(const std::vector<uint8_t>& bytes) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return {0, 0};
   std::pair<UINT, UINT> size{0, 0};
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  if (memory != nullptr) {
-    std::copy(bytes.begin(), bytes.end(), static_cast<uint8_t*>(GlobalLock(memory)));
-    GlobalUnlock(memory);
-    IStream* stream = nullptr;
-    if (CreateStreamOnHGlobal(memory, TRUE, &stream) == S_OK) {
-      Gdiplus::GpBitmap* bitmap = nullptr;
-      if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok) {
-        Gdiplus::DllExports::GdipGetImageWidth(bitmap, &size.first);
-        Gdiplus::DllExports::GdipGetImageHeight(bitmap, &size.second);
-        Gdiplus::DllExports::GdipDisposeImage(bitmap);
-      }
-      stream->Release();
-    } else {
-      GlobalFree(memory);
+  IStream* stream = nullptr;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok &&
+      CreateStreamOnHGlobal(nullptr, TRUE, &stream) == S_OK) {
+    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+    stream->Seek({}, STREAM_SEEK_SET, nullptr);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok) {
+      Gdiplus::DllExports::GdipGetImageWidth(bitmap, &size.first);
+      Gdiplus::DllExports::GdipGetImageHeight(bitmap, &size.second);
+      Gdiplus::DllExports::GdipDisposeImage(bitmap);
     }
+    stream->Release();
   }
-  Gdiplus::GdiplusShutdown(token);
+  if (token != 0) Gdiplus::GdiplusShutdown(token);
   return size;
 }
 
@@ -105,22 +100,16 @@ TEST_F(PhotoDownloadTest, NoOtherSpellingOfThisMachineIsEverRequested) {
   char name[256] = {};
   gethostname(name, sizeof(name));
   const std::string port = ":" + std::to_string(server_.Port());
+  // One of each notation; address_rules_test holds the rest.
   const std::string hosts[] = {"127.1",
-                               "127.0.1",
                                "2130706433",
                                "0x7f.1",
-                               "0x7F000001",
-                               "017700000001",
                                "0177.0.0.1",
                                "127.0.0.1.",
                                "0",
-                               "0.0.0.0",
                                "localhost",
-                               "LOCALHOST",
-                               "localhost.",
                                "[::1]",
                                "[::ffff:127.0.0.1]",
-                               "[0:0:0:0:0:0:0:1]",
                                "%31%32%37.0.0.1",
                                "11.22.33.44@localhost",
                                "127.000.000.001",

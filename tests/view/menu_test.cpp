@@ -17,8 +17,8 @@
 
 namespace {
 
-using kontaktel::test::PluginTest;
 using kontaktel::test::ClipboardText;
+using kontaktel::test::PluginTest;
 using kontaktel::test::TempFile;
 
 constexpr UINT kListMenuMessage = WM_APP + 40;
@@ -134,17 +134,21 @@ class MenuTest : public PluginTest {
     ASSERT_EQ(Diagnostics(viewer).selected, index);
   }
 
-  // Opens a menu by posting its message, as the right button does, and picks
-  // an item with keys while the menu is tracked; the items it showed.
-  std::vector<std::wstring> RunMenu(HWND viewer, UINT message, int choose,
-                                    POINT screen = {200, 200}) {
+  // Runs `open`, then picks item `choose` with keys while the menu is
+  // tracked; the items it showed.
+  static std::vector<std::wstring> MenuAfter(const std::function<void()>& open, int choose) {
     plan.choose = choose;
     plan.items.clear();
     plan.ticks = 0;
     SetTimer(nullptr, 0, 50, OnMenuTimer);
-    PostMessageW(viewer, message, 0, MAKELPARAM(screen.x, screen.y));
+    open();
     Pump();
     return plan.items;
+  }
+
+  // A menu opened by posting its message, as the right button does.
+  static std::vector<std::wstring> RunMenu(HWND viewer, UINT message, int choose) {
+    return MenuAfter([&] { PostMessageW(viewer, message, 0, MAKELPARAM(200, 200)); }, choose);
   }
 
   // Lets the timer run once more without opening anything: a menu that opens
@@ -197,16 +201,20 @@ class MenuTest : public PluginTest {
   std::optional<TempFile> file_, ini_;
 };
 
-TEST_F(MenuTest, ListMenuCopiesEachItemInBothLanguages) {
+TEST_F(MenuTest, BothMenusCopyEachItemInBothLanguages) {
   struct Case {
     bool russian;
-    std::vector<std::wstring> items;
+    std::vector<std::wstring> items, detailsItems;
     const wchar_t* cardText;
   };
   const Case cases[] = {
-      {false, {L"Copy name", L"Copy phone", L"Copy email", L"Copy card text"}, kAnnaEnglish},
+      {false,
+       {L"Copy name", L"Copy phone", L"Copy email", L"Copy card text"},
+       {L"Copy", L"Copy line value", L"Copy all"},
+       kAnnaEnglish},
       {true,
        {L"Копировать имя", L"Копировать телефон", L"Копировать email", L"Копировать карточку"},
+       {L"Копировать", L"Копировать строку (значение)", L"Копировать всё"},
        kAnnaRussian},
   };
   for (const Case& c : cases) {
@@ -221,22 +229,9 @@ TEST_F(MenuTest, ListMenuCopiesEachItemInBothLanguages) {
       EXPECT_EQ(ClipboardText(), expected[item - 1]) << item;
       EXPECT_EQ(GetFocus(), viewer);
     }
-    listCloseWindow_(viewer);
-  }
-}
-
-TEST_F(MenuTest, DetailsMenuShowsItsItemsInBothLanguages) {
-  for (const bool russian : {false, true}) {
-    UseRussian(russian);
-    const HWND viewer = Open();
-    ASSERT_NE(viewer, nullptr);
-    const std::vector<std::wstring> items =
-        russian ? std::vector<std::wstring>{L"Копировать", L"Копировать строку (значение)",
-                                            L"Копировать всё"}
-                : std::vector<std::wstring>{L"Copy", L"Copy line value", L"Copy all"};
     PutMarker();
-    EXPECT_EQ(RunMenu(viewer, kDetailsMenuMessage, 3), items);
-    EXPECT_EQ(ClipboardText(), russian ? kAnnaRussian : kAnnaEnglish);
+    EXPECT_EQ(RunMenu(viewer, kDetailsMenuMessage, 3), c.detailsItems);
+    EXPECT_EQ(ClipboardText(), c.cardText);
     listCloseWindow_(viewer);
   }
 }
@@ -285,12 +280,9 @@ TEST_F(MenuTest, RightClickOnADetailsLineCopiesItsValue) {
     const POINT point = OnCharacter(view, at);
     PutMarker();
     SendMessageW(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
-    plan = MenuPlan{};
-    plan.choose = c.item;
-    SetTimer(nullptr, 0, 50, OnMenuTimer);
-    SendMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(point.x, point.y));  // posts the menu request
-    Pump();
-    EXPECT_EQ(plan.items.size(), 3u) << c.onText;
+    const auto items = MenuAfter(
+        [&] { SendMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(point.x, point.y)); }, c.item);
+    EXPECT_EQ(items.size(), 3u) << c.onText;
     EXPECT_EQ(ClipboardText(), c.copied) << c.onText;
   }
 }
@@ -313,11 +305,8 @@ TEST_F(MenuTest, RightButtonOverTheListOpensTheListMenuForTheSelectedCard) {
   ASSERT_NE(viewer, nullptr);
   Select(viewer, 1);
   // A row below Boris's: the menu still acts on the selected card.
-  plan.choose = 1;
-  SetTimer(nullptr, 0, 50, OnMenuTimer);
-  SendMessageW(viewer, WM_RBUTTONUP, 0, MAKELPARAM(40, 200));
-  Pump();
-  EXPECT_EQ(plan.items.size(), 4u);
+  EXPECT_EQ(
+      MenuAfter([&] { SendMessageW(viewer, WM_RBUTTONUP, 0, MAKELPARAM(40, 200)); }, 1).size(), 4u);
   EXPECT_EQ(ClipboardText(), L"Boris Petrov");
   // Over the filter strip and right of the list nothing opens.
   SendMessageW(viewer, WM_RBUTTONUP, 0, MAKELPARAM(40, 5));
@@ -336,19 +325,14 @@ TEST_F(MenuTest, ContextMenuKeyOpensTheMenuUnderTheCursor) {
     POINT screen = c.client;
     ClientToScreen(viewer, &screen);
     SetCursorPos(screen.x, screen.y);
-    plan = MenuPlan{};
-    SetTimer(nullptr, 0, 50, OnMenuTimer);
-    SendMessageW(viewer, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(viewer), -1);
-    Pump();
-    EXPECT_EQ(plan.items.size(), c.items) << c.client.x;
+    const auto items = MenuAfter(
+        [&] { SendMessageW(viewer, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(viewer), -1); }, 0);
+    EXPECT_EQ(items.size(), c.items) << c.client.x;
   }
-  // From the details view's own context-menu key: the details menu.
-  plan = MenuPlan{};
-  SetTimer(nullptr, 0, 50, OnMenuTimer);
-  SendMessageW(DetailsView(viewer), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(DetailsView(viewer)),
-               -1);
-  Pump();
-  EXPECT_EQ(plan.items.size(), 3u);
+  const HWND view = DetailsView(viewer);
+  const auto items =
+      MenuAfter([&] { SendMessageW(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), -1); }, 0);
+  EXPECT_EQ(items.size(), 3u);
   // A WM_CONTEXTMENU from the mouse opens nothing.
   SendMessageW(viewer, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(viewer), MAKELPARAM(100, 100));
   EXPECT_FALSE(AMenuOpensNow());
@@ -478,11 +462,9 @@ TEST_F(MenuTest, HostsCopyAndSelectAll) {
   const HWND viewer = Open();
   ASSERT_NE(viewer, nullptr);
   const HWND view = DetailsView(viewer);
-  // Nothing selected: the whole card text.
   PutMarker();
   EXPECT_EQ(listSendCommand_(viewer, 1, 0), 0);
   EXPECT_EQ(ClipboardText(), kAnnaEnglish);
-  // A selection: just that.
   const LONG at = Find(view, L"Engineer");
   SendMessageW(view, EM_SETSEL, at, at + 8);
   EXPECT_EQ(listSendCommand_(viewer, 1, 0), 0);
@@ -496,7 +478,6 @@ TEST_F(MenuTest, HostsCopyAndSelectAll) {
   PutMarker();
   EXPECT_EQ(listSendCommand_(viewer, 1, 0), 0);
   EXPECT_EQ(ClipboardText(), kAnnaEnglish);
-  // Not a viewer: refused.
   EXPECT_EQ(listSendCommand_(parent_, 1, 0), 1);
   EXPECT_EQ(listSendCommand_(parent_, 3, 0), 1);
 }
