@@ -81,15 +81,4 @@ std::vector<uint8_t> Card::photoData() const {
   return DecodePhotoSource(set_->Text(Record().photoSource));
 }
 
-size_t CardSet::MemoryBytes() const {
-  size_t bytes = (text_.capacity() + arena_.capacity()) * sizeof(wchar_t) +
-                 cards_.capacity() * sizeof(CardRecord) +
-                 (phones_.capacity() + emails_.capacity()) * sizeof(TypedRecord) +
-                 custom_.capacity() * sizeof(CustomRecord) +
-                 properties_.capacity() * sizeof(PropertyRecord) +
-                 (types_.capacity() + customTexts_.capacity()) * sizeof(TextSpan);
-  for (const std::vector<TextSpan>& texts : texts_) bytes += texts.capacity() * sizeof(TextSpan);
-  return bytes;
-}
-
 }  // namespace kontaktel

@@ -252,10 +252,6 @@ class CardSet {
     const std::wstring& from = (span.offset & kArenaBit) ? arena_ : text_;
     return std::wstring_view(from).substr(span.offset & ~kArenaBit, span.size);
   }
-  // The decoded file text the set was parsed from.
-  const std::wstring& FileText() const { return text_; }
-  // Bytes the set holds, for benchmarks.
-  size_t MemoryBytes() const;
 
  private:
   friend class Card;
