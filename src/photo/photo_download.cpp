@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "photo/photo_handles.h"
+#include "win/net_handles.h"
 #include "photo/url_guard.h"
 
 namespace kontaktel {

@@ -1,4 +1,4 @@
-#include "view/handles.h"
+#include "win/gdi_handles.h"
 
 namespace kontaktel {
 
