@@ -343,11 +343,6 @@ void OnListMouseMove(HWND window, ViewerState& state, POINT client) {
   }
 }
 
-bool IsInListArea(const ViewerState& state, POINT client) {
-  const RECT area = ListRowsArea(state);
-  return PtInRect(&area, client) != FALSE;
-}
-
 std::optional<uint64_t> ListCardAt(const ViewerState& state, POINT client) {
   const std::optional<int32_t> row = PageRowUnder(state, client);
   if (!row) return std::nullopt;

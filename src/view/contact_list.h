@@ -81,11 +81,7 @@ bool OnListWheel(HWND window, ViewerState& state, POINT client, int delta);
 void OnListMouseMove(HWND window, ViewerState& state, POINT client);
 void OnListScroll(HWND window, ViewerState& state, WPARAM wParam);
 
-// Hooks for the list's context menu: whether a point lies in the list column
-// between the filter strip and the status strip (where a right click opens the
-// menu), and the card of the row drawn under a point (nothing where no row
-// is drawn).
-bool IsInListArea(const ViewerState& state, POINT client);
+// The card of the row drawn under a point (nothing where no row is drawn).
 std::optional<uint64_t> ListCardAt(const ViewerState& state, POINT client);
 
 }  // namespace kontaktel
