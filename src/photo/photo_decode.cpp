@@ -226,8 +226,7 @@ UniqueGdiplusBitmap BitmapFromBytes(std::span<const uint8_t> bytes) {
   if (GdipGetImageGraphicsContext(copy, &rawGraphics) != Gdiplus::Ok || rawGraphics == nullptr)
     return {};
   const UniqueGdiplusGraphics graphics(rawGraphics);
-  if (GdipDrawImageRectI(rawGraphics, rawSource, 0, 0, size.cx, size.cy) != Gdiplus::Ok)
-    return {};
+  if (GdipDrawImageRectI(rawGraphics, rawSource, 0, 0, size.cx, size.cy) != Gdiplus::Ok) return {};
   if (BitmapSize(copy).cx == 0) return {};
   return result;
 }

@@ -25,7 +25,6 @@ constexpr wchar_t kCameraMark[] = L" \U0001F4F7";
 constexpr size_t kTooltipMinLength = 28;
 constexpr UINT_PTR kTooltipToolId = 1;
 
-
 std::wstring NameOrEmptyCard(const Card& card, bool russian) {
   std::wstring name = CardDisplayName(card);
   if (name.empty()) name = russian ? kEmptyCardRu : kEmptyCardEn;
@@ -244,9 +243,8 @@ void DrawContactList(ViewerState& state, HDC dc, const RECT& area) {
   state.list.rowsPerPage = RowsPerPage(height, pad, state.list.rowHeight);
   state.list.topRow = ClampTopRow(state.list.topRow, n, state.list.rowsPerPage);
 
-  const std::vector<ListRow> rows =
-      ComposeListPage(state.cards, state.filter, state.list.topRow, state.list.rowsPerPage,
-                      UiIsRussian());
+  const std::vector<ListRow> rows = ComposeListPage(state.cards, state.filter, state.list.topRow,
+                                                    state.list.rowsPerPage, UiIsRussian());
   const int gap = ScaleLength(2, dpi);
   int rowY = area.top + pad;
   SetBkMode(dc, TRANSPARENT);
@@ -266,7 +264,7 @@ void EnsureSelectionVisible(ViewerState& state) {
   state.list.rowsPerPage =
       RowsPerPage(area.bottom - area.top, ScaleLength(8, dpi), RowHeightOrDefault(state, dpi));
   state.list.topRow = EnsureSelectionVisible(state.list.topRow, SelectedRow(state.filter),
-                                               RowCount(state), state.list.rowsPerPage);
+                                             RowCount(state), state.list.rowsPerPage);
 }
 
 void SelectCard(ViewerState& state, size_t index) {
@@ -315,9 +313,9 @@ void OnListScroll(HWND window, ViewerState& state, WPARAM wParam) {
   info.cbSize = sizeof info;
   info.fMask = SIF_TRACKPOS;
   GetScrollInfo(state.list.scrollBar.Get(), SB_CTL, &info);
-  SetTopRow(window, state,
-            ScrollListTop(LOWORD(wParam), state.list.topRow, info.nTrackPos, n,
-                          state.list.rowsPerPage));
+  SetTopRow(
+      window, state,
+      ScrollListTop(LOWORD(wParam), state.list.topRow, info.nTrackPos, n, state.list.rowsPerPage));
 }
 
 void OnListMouseMove(HWND window, ViewerState& state, POINT client) {
@@ -346,8 +344,7 @@ void OnListMouseMove(HWND window, ViewerState& state, POINT client) {
 std::optional<uint64_t> ListCardAt(const ViewerState& state, POINT client) {
   const std::optional<int32_t> row = PageRowUnder(state, client);
   if (!row) return std::nullopt;
-  const uint64_t card =
-      state.filter.visibleIndices[static_cast<size_t>(state.list.topRow + *row)];
+  const uint64_t card = state.filter.visibleIndices[static_cast<size_t>(state.list.topRow + *row)];
   if (card >= state.cards.size()) return std::nullopt;
   return card;
 }

@@ -91,8 +91,8 @@ void CreateControls(HWND viewer, ViewerState& state) {
   state.details.scrollBar.Reset(CreateChild(viewer, 0, L"SCROLLBAR", L"",
                                             WS_CHILD | WS_VISIBLE | SBS_VERT, scrollWidth, 100, 0));
   // The pane paints the photo that the state holds.
-  state.photo.pane.Reset(CreateChild(viewer, 0, kPhotoPaneClassName, L"", WS_CHILD | WS_VISIBLE,
-                                     0, 0, kPhotoPaneId, &state.photo.image));
+  state.photo.pane.Reset(CreateChild(viewer, 0, kPhotoPaneClassName, L"", WS_CHILD | WS_VISIBLE, 0,
+                                     0, kPhotoPaneId, &state.photo.image));
   state.details.view = CreateDetailsView(viewer, state.fonts.main.Get());
   if (const HWND view = state.details.view.Get())
     SetWindowSubclass(view, DetailsSubclassProc, kDetailsSubclassId, 0);
@@ -232,8 +232,7 @@ void PaintViewer(HWND window, ViewerState* state, HDC dc) {
   const auto s = [window](int length) { return ScaleForDpi(window, length); };
   // The list column as the layout places it; the details need no measuring here.
   const ViewerLayout layout = ComputeLayout(
-      LayoutInputFor(*state, client.right - client.left, client.bottom - client.top),
-      nullptr);
+      LayoutInputFor(*state, client.right - client.left, client.bottom - client.top), nullptr);
   const int list = layout.listPaneWidth, statusHeight = layout.statusHeight;
   const int topHeight = layout.topHeight, listHeight = layout.listHeight;
 

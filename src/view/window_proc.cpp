@@ -251,8 +251,8 @@ LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 HWND CreateViewerWindow(HWND parent) {
   RegisterViewerClass(ViewerWndProc);
-  return CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                         0, 0, parent, nullptr, ModuleHandle(), nullptr);
+  return CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
+                         0, parent, nullptr, ModuleHandle(), nullptr);
 }
 
 }  // namespace kontaktel
