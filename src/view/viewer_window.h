@@ -1,6 +1,7 @@
 // The viewer window that the plugin places inside the host's Lister window:
 // its creation with the child controls, its destruction, the cards it is
-// handed, its layout and its painting. The window procedure calls these.
+// handed, its layout and its painting, for the window procedure and the
+// exports.
 #pragma once
 
 #include <windows.h>

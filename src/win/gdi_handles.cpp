@@ -1,3 +1,4 @@
+// The module-wide count of live GDI objects.
 #include "win/gdi_handles.h"
 
 namespace kontaktel {

@@ -1,3 +1,4 @@
+// The frees of GDI+ objects and COM streams, where the GDI+ headers are included.
 #include "win/gdiplus_handles.h"
 
 #include "win/gdiplus_flat.h"

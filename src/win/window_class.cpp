@@ -1,3 +1,4 @@
+// Registration through RegisterClassW, remembered with the module it was made for.
 #include "win/window_class.h"
 
 namespace kontaktel {
