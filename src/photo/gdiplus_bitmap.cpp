@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "photo/gdiplus_flat.h"
+#include "win/gdiplus_flat.h"
 
 namespace kontaktel {
 
@@ -12,11 +12,6 @@ std::atomic<int> gdiplusUsers{0};
 ULONG_PTR gdiplusToken = 0;
 
 }  // namespace
-
-void GdiplusBitmapDeleter::operator()(void* bitmap) const {
-  if (bitmap != nullptr)
-    Gdiplus::DllExports::GdipDisposeImage(static_cast<Gdiplus::GpImage*>(bitmap));
-}
 
 void AddGdiplusUser() {
   ++gdiplusUsers;
@@ -43,12 +38,11 @@ bool GdiplusRunning() {
   return gdiplusToken != 0;
 }
 
-SIZE BitmapSize(const void* bitmap) {
+SIZE BitmapSize(Gdiplus::GpImage* bitmap) {
   if (bitmap == nullptr) return SIZE{0, 0};
-  auto* image = static_cast<Gdiplus::GpImage*>(const_cast<void*>(bitmap));
   UINT width = 0, height = 0;
-  Gdiplus::DllExports::GdipGetImageWidth(image, &width);
-  Gdiplus::DllExports::GdipGetImageHeight(image, &height);
+  Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
+  Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
   return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
 }
 

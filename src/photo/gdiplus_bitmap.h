@@ -1,18 +1,15 @@
 // GDI+ through its flat interface: start-up shared by the viewer windows, and
-// an owner for decoded bitmaps.
+// the owner of decoded bitmaps.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
+#include "win/gdiplus_handles.h"
 
 namespace kontaktel {
 
-struct GdiplusBitmapDeleter {
-  void operator()(void* bitmap) const;
-};
-// A decoded GDI+ bitmap (GpBitmap*), disposed with GdipDisposeImage.
-using UniqueGdiplusBitmap = std::unique_ptr<void, GdiplusBitmapDeleter>;
+// A decoded GDI+ bitmap.
+using UniqueGdiplusBitmap = UniqueGdiplusImage;
 
 // Starts GDI+ for one more user; the first user starts it. On failure the
 // token stays 0 and photos cannot be decoded.
@@ -26,6 +23,6 @@ int GdiplusUserCount();
 bool GdiplusRunning();
 
 // A bitmap's size; {0, 0} for none.
-SIZE BitmapSize(const void* bitmap);
+SIZE BitmapSize(Gdiplus::GpImage* bitmap);
 
 }  // namespace kontaktel

@@ -1,9 +1,9 @@
 #include "photo/photo_decode.h"
 
 #include <cstring>
-#include <memory>
 
-#include "photo/gdiplus_flat.h"
+#include "win/gdiplus_flat.h"
+#include "win/kernel_handles.h"
 
 namespace kontaktel {
 
@@ -14,24 +14,8 @@ using Gdiplus::DllExports::GdipBitmapUnlockBits;
 using Gdiplus::DllExports::GdipCloneBitmapAreaI;
 using Gdiplus::DllExports::GdipCreateBitmapFromScan0;
 using Gdiplus::DllExports::GdipCreateBitmapFromStream;
-using Gdiplus::DllExports::GdipDeleteGraphics;
 using Gdiplus::DllExports::GdipDrawImageRectI;
 using Gdiplus::DllExports::GdipGetImageGraphicsContext;
-
-struct StreamRelease {
-  void operator()(IStream* stream) const { stream->Release(); }
-};
-using UniqueStream = std::unique_ptr<IStream, StreamRelease>;
-
-struct GlobalMemoryFree {
-  void operator()(HGLOBAL memory) const { GlobalFree(memory); }
-};
-// Global memory until a stream takes it over.
-using UniqueGlobalMemoryBlock = std::unique_ptr<void, GlobalMemoryFree>;
-
-struct GraphicsDelete {
-  void operator()(Gdiplus::GpGraphics* graphics) const { GdipDeleteGraphics(graphics); }
-};
 
 uint32_t BigEndian16(std::span<const uint8_t> b, size_t i) {
   return (uint32_t{b[i]} << 8) | b[i + 1];
@@ -191,29 +175,30 @@ void RepairJpeg(std::vector<uint8_t>& b) {
 }
 
 UniqueGdiplusBitmap BitmapFromBytes(std::span<const uint8_t> bytes) {
-  if (bytes.empty()) return nullptr;
+  if (bytes.empty()) return {};
   if (const auto declared = DeclaredImageSize(bytes);
       declared && !ImageSizeAllowed(declared->width, declared->height)) {
-    return nullptr;
+    return {};
   }
-  UniqueGlobalMemoryBlock memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
-  if (!memory) return nullptr;
-  void* data = GlobalLock(memory.get());
-  if (data == nullptr) return nullptr;
-  std::memcpy(data, bytes.data(), bytes.size());
-  GlobalUnlock(memory.get());
+  UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
+  if (!memory) return {};
+  {
+    const GlobalLockScope lock(memory.Get());
+    if (lock.Data() == nullptr) return {};
+    std::memcpy(lock.Data(), bytes.data(), bytes.size());
+  }
   IStream* rawStream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, &rawStream)) || rawStream == nullptr)
-    return nullptr;
-  memory.release();  // the stream frees the block now
+  if (FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, &rawStream)) || rawStream == nullptr)
+    return {};
+  memory.Release();  // the stream frees the block now
   const UniqueStream stream(rawStream);
 
   Gdiplus::GpBitmap* rawSource = nullptr;
-  if (GdipCreateBitmapFromStream(stream.get(), &rawSource) != Gdiplus::Ok || rawSource == nullptr)
-    return nullptr;
+  if (GdipCreateBitmapFromStream(stream.Get(), &rawSource) != Gdiplus::Ok || rawSource == nullptr)
+    return {};
   const UniqueGdiplusBitmap source(rawSource);
   const SIZE size = BitmapSize(rawSource);
-  if (size.cx <= 0 || size.cy <= 0 || !ImageSizeAllowed(size.cx, size.cy)) return nullptr;
+  if (size.cx <= 0 || size.cy <= 0 || !ImageSizeAllowed(size.cx, size.cy)) return {};
 
   // Reading the pixels once makes the decoder run over the whole image before the copy.
   Gdiplus::Rect whole(0, 0, size.cx, size.cy);
@@ -234,28 +219,28 @@ UniqueGdiplusBitmap BitmapFromBytes(std::span<const uint8_t> bytes) {
   if (GdipCreateBitmapFromScan0(size.cx, size.cy, 0, PixelFormat32bppARGB, nullptr, &copy) !=
           Gdiplus::Ok ||
       copy == nullptr) {
-    return nullptr;
+    return {};
   }
   UniqueGdiplusBitmap result(copy);
   Gdiplus::GpGraphics* rawGraphics = nullptr;
   if (GdipGetImageGraphicsContext(copy, &rawGraphics) != Gdiplus::Ok || rawGraphics == nullptr)
-    return nullptr;
-  const std::unique_ptr<Gdiplus::GpGraphics, GraphicsDelete> graphics(rawGraphics);
-  if (GdipDrawImageRectI(rawGraphics, rawSource, 0, 0, size.cx, size.cy) != Gdiplus::Ok)
-    return nullptr;
-  return BitmapSize(copy).cx != 0 ? std::move(result) : nullptr;
+    return {};
+  const UniqueGdiplusGraphics graphics(rawGraphics);
+  if (GdipDrawImageRectI(rawGraphics, rawSource, 0, 0, size.cx, size.cy) != Gdiplus::Ok) return {};
+  if (BitmapSize(copy).cx == 0) return {};
+  return result;
 }
 
 UniqueGdiplusBitmap DecodePhoto(std::span<const uint8_t> bytes) {
-  if (bytes.size() < kMinPhotoBytes || bytes.size() > kMaxPhotoBytes) return nullptr;
-  if (!HasImageSignature(bytes)) return nullptr;
+  if (bytes.size() < kMinPhotoBytes || bytes.size() > kMaxPhotoBytes) return {};
+  if (!HasImageSignature(bytes)) return {};
   // The bytes as they are first: a camera JPEG's EXIF thumbnail would end a
   // repaired stream early.
   if (UniqueGdiplusBitmap photo = BitmapFromBytes(bytes)) return photo;
-  if (!StartsWith(bytes, {0xFF, 0xD8})) return nullptr;
+  if (!StartsWith(bytes, {0xFF, 0xD8})) return {};
   std::vector<uint8_t> repaired(bytes.begin(), bytes.end());
   RepairJpeg(repaired);
-  if (std::equal(repaired.begin(), repaired.end(), bytes.begin(), bytes.end())) return nullptr;
+  if (std::equal(repaired.begin(), repaired.end(), bytes.begin(), bytes.end())) return {};
   return BitmapFromBytes(repaired);
 }
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "photo/photo_handles.h"
 #include "photo/url_guard.h"
+#include "win/net_handles.h"
 
 namespace kontaktel {
 

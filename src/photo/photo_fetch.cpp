@@ -5,7 +5,8 @@
 #include <mutex>
 #include <utility>
 
-#include "photo/photo_handles.h"
+#include "win/guarded_call.h"
+#include "win/kernel_handles.h"
 
 namespace kontaktel {
 
@@ -140,7 +141,7 @@ bool StartPhotoFetch(std::unique_ptr<PhotoFetchRequest> request) {
                           reinterpret_cast<LPCWSTR>(&PhotoFetchThread), &module)) {
     return false;
   }
-  ModuleReference reference(module);
+  UniqueModule reference(module);
   request->heldModule = module;
   ++runningWorkers;
   const UniqueKernelHandle thread(
@@ -155,16 +156,16 @@ bool StartPhotoFetch(std::unique_ptr<PhotoFetchRequest> request) {
 }
 
 DWORD WINAPI PhotoFetchThread(void* argument) {
-  HMODULE module = nullptr;
-  try {
-    const std::unique_ptr<PhotoFetchRequest> request(static_cast<PhotoFetchRequest*>(argument));
-    if (request) {
-      module = request->heldModule;
-      RunFetch(*request);
-    }
-  } catch (...) {
-    // Out of memory: the result is dropped, the window shows no photo.
-  }
+  std::unique_ptr<PhotoFetchRequest> request(static_cast<PhotoFetchRequest*>(argument));
+  const HMODULE module = request ? request->heldModule : nullptr;
+  // Out of memory drops the result: the window shows no photo.
+  GuardedCall(
+      [&] {
+        if (request) RunFetch(*request);
+        return 0;
+      },
+      0);
+  request.reset();
   --runningWorkers;
   // No code of this module runs after the reference is given back.
   if (module != nullptr) FreeLibraryAndExitThread(module, 0);

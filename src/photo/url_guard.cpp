@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "photo/address_rules.h"
-#include "photo/photo_handles.h"
+#include "win/net_handles.h"
 
 namespace kontaktel {
 

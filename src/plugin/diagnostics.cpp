@@ -2,11 +2,11 @@
 
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
-#include "view/handles.h"
 #include "view/host_context.h"
 #include "view/theme.h"
+#include "view/viewer_module.h"
 #include "view/viewer_state.h"
-#include "view/viewer_window.h"
+#include "win/gdi_handles.h"
 
 using namespace kontaktel;
 

@@ -10,13 +10,15 @@
 #include "plugin/load_pipeline.h"
 #include "text/file_text.h"
 #include "vcard/card_parser.h"
-#include "view/handles.h"
 #include "view/host_commands.h"
 #include "view/host_context.h"
 #include "view/search.h"
 #include "view/theme.h"
+#include "view/viewer_module.h"
 #include "view/viewer_state.h"
 #include "view/viewer_window.h"
+#include "view/window_proc.h"
+#include "win/window_handles.h"
 
 namespace kontaktel {
 
@@ -65,7 +67,7 @@ void ApplyHostDark(HWND window, int flags) {
   Host().hostDark = (flags & kShowFlagsDark) != 0 ? 1 : 0;
   ReloadAppearance();
   if (window == nullptr || !IsWindow(window)) return;
-  ApplyTheme(window);
+  if (const ViewerState* state = GetViewerState(window)) ApplyTheme(*state);
   InvalidateRect(window, nullptr, TRUE);
   EnumChildWindows(window, InvalidateChild, 0);
 }
@@ -75,13 +77,11 @@ HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   std::wstring text = LoadFileText(fileName);
   if (text.empty()) return nullptr;  // the host may try another viewer
   CardSet cards = ParseCards(std::move(text));
-  EnsureViewerClassRegistered();
   // Owned until it is filled: a failure on the way must not leave a window behind.
-  UniqueWindow window(CreateWindowExW(0, kViewerClassName, L"",
-                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                                      nullptr, ModuleHandle(), nullptr));
-  if (!window) return nullptr;
-  AttachCards(window.Get(), std::move(cards));
+  UniqueWindow window(CreateViewerWindow(parent));
+  ViewerState* state = GetViewerState(window.Get());
+  if (state == nullptr) return nullptr;
+  AttachCards(*state, std::move(cards));
   ApplyShowFlags(window.Get(), showFlags);
   return window.Release();
 }
@@ -92,7 +92,7 @@ int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlag
   if (text.empty()) return kResultError;  // the window keeps showing the previous file
   // AttachCards alone decides the selection: the first card the filter
   // already typed shows, which need not be the file's first card.
-  AttachCards(window, ParseCards(std::move(text)));
+  if (ViewerState* state = GetViewerState(window)) AttachCards(*state, ParseCards(std::move(text)));
   ApplyShowFlags(window, showFlags);
   return kResultOk;
 }
@@ -112,7 +112,7 @@ int SearchText(HWND window, const wchar_t* text, int flags) {
   } else {
     start = (selected + 1) % count;
   }
-  return SearchCards(window, text, start, backwards, (flags & kSearchMatchCase) != 0,
+  return SearchCards(*state, text, start, backwards, (flags & kSearchMatchCase) != 0,
                      (flags & kSearchWholeWords) != 0)
              ? kResultOk
              : kResultError;
@@ -234,8 +234,10 @@ int __stdcall ListSendCommand(HWND listWin, int command, int parameter) {
   try {
     // 0 tells the host the command was carried out, 1 that it was not.
     if (listWin == nullptr) return kResultError;
-    if (command == kCommandCopy) return CopyForHost(listWin) ? kResultOk : kResultError;
-    if (command == kCommandSelectAll) return SelectAllForHost(listWin) ? kResultOk : kResultError;
+    const ViewerState* state = GetViewerState(listWin);
+    if (command == kCommandCopy) return state && CopyForHost(*state) ? kResultOk : kResultError;
+    if (command == kCommandSelectAll)
+      return state && SelectAllForHost(*state) ? kResultOk : kResultError;
     if (command != kCommandNewParams) return kResultError;
     ApplyHostDark(listWin, parameter);
     return kResultOk;

@@ -6,6 +6,7 @@
 #include "config/ui_language.h"
 #include "present/card_match.h"
 #include "view/contact_list.h"
+#include "view/viewer_module.h"
 #include "view/viewer_state.h"
 
 using namespace kontaktel;
@@ -27,7 +28,7 @@ extern "C" BOOL __stdcall KontaktelGetListView(HWND window, KontaktelListView* r
     const ViewerState* state = GetViewerState(window);
     if (state == nullptr) return FALSE;
     record->rowCount = static_cast<int>(state->filter.visibleIndices.size());
-    record->topRow = state->filter.topRow;
+    record->topRow = state->list.topRow;
     record->rowsPerPage = state->list.rowsPerPage;
     record->selectedRow = SelectedRow(state->filter);
     CopyText(record->status, StatusText(state->cards.size(), state->filter, UiIsRussian()));
@@ -43,8 +44,8 @@ extern "C" BOOL __stdcall KontaktelGetListRow(HWND window, int pageRow, Kontakte
       return FALSE;
     const ViewerState* state = GetViewerState(window);
     if (state == nullptr || pageRow < 0) return FALSE;
-    const std::vector<ListRow> rows =
-        ComposeListPage(state->cards, state->filter, state->list.rowsPerPage, UiIsRussian());
+    const std::vector<ListRow> rows = ComposeListPage(
+        state->cards, state->filter, state->list.topRow, state->list.rowsPerPage, UiIsRussian());
     if (static_cast<size_t>(pageRow) >= rows.size()) return FALSE;
     const ListRow& row = rows[static_cast<size_t>(pageRow)];
     record->card = static_cast<int>(row.card);

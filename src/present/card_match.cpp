@@ -269,8 +269,6 @@ void FoldedCardTexts::MatchAll(const CardSet& cards, std::wstring_view foldedNee
 
 void AttachCardsToFilter(const CardSet& cards, FilterState& state) {
   state.selected = 0;
-  state.topRow = 0;
-  state.detailsScroll = 0;
   state.searchText.clear();
   state.matchFlags.clear();
   state.matchCount = 0;
@@ -279,7 +277,7 @@ void AttachCardsToFilter(const CardSet& cards, FilterState& state) {
   RebuildVisibleList(cards, state);
 }
 
-void RebuildVisibleList(const CardSet& cards, FilterState& state) {
+bool RebuildVisibleList(const CardSet& cards, FilterState& state) {
   state.visibleIndices.clear();
   state.visibleIndices.reserve(cards.size());
   const std::wstring needle = LowerForMatch(state.filterText);
@@ -294,12 +292,11 @@ void RebuildVisibleList(const CardSet& cards, FilterState& state) {
   }
   if (std::binary_search(state.visibleIndices.begin(), state.visibleIndices.end(),
                          state.selected)) {
-    return;
+    return false;
   }
   state.selected = state.visibleIndices.empty() ? 0 : state.visibleIndices.front();
-  state.topRow = 0;
-  state.detailsScroll = 0;
   UpdateMatchOrdinal(state);
+  return true;
 }
 
 void ComputeSearchMatches(const CardSet& cards, FilterState& state, bool wholeWord,

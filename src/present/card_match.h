@@ -103,8 +103,6 @@ class FoldedCardTexts {
 struct FilterState {
   std::vector<uint64_t> visibleIndices;  // the shown cards, in file order
   uint64_t selected = 0;                 // index into the cards
-  int32_t topRow = 0;                    // first row drawn
-  int32_t detailsScroll = 0;             // details column offset, 0 = top
   std::wstring searchText;               // the host's last search
   std::vector<uint8_t> matchFlags;       // 1 per card matching searchText
   uint32_t matchCount = 0;
@@ -115,13 +113,14 @@ struct FilterState {
   FoldedCardTexts folded;
 };
 
-// New cards: selection, scrolling and search start over; the filter text and
-// the photo-only state stay, and the visible list is rebuilt for the new cards.
+// New cards: selection and search start over; the filter text and the
+// photo-only state stay, and the visible list is rebuilt for the new cards.
 void AttachCardsToFilter(const CardSet& cards, FilterState& state);
 
 // Recomputes visibleIndices from filterText and photoOnly, and repairs the
-// selection when the selected card is no longer shown.
-void RebuildVisibleList(const CardSet& cards, FilterState& state);
+// selection when the selected card is no longer shown: it is then the first
+// shown card (or 0), and true tells the view to start again at the top.
+bool RebuildVisibleList(const CardSet& cards, FilterState& state);
 
 // Fills matchFlags, matchCount and matchOrdinal for searchText.
 void ComputeSearchMatches(const CardSet& cards, FilterState& state, bool wholeWord,

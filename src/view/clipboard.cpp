@@ -3,7 +3,8 @@
 #include <cstring>
 #include <limits>
 
-#include "view/handles.h"
+#include "win/kernel_handles.h"
+#include "win/window_handles.h"
 
 namespace kontaktel {
 

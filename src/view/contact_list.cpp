@@ -8,11 +8,11 @@
 #include "config/ui_language.h"
 #include "present/card_accessors.h"
 #include "present/email.h"
-#include "view/handles.h"
 #include "view/layout.h"
 #include "view/list_navigation.h"
+#include "view/shown_card.h"
 #include "view/theme.h"
-#include "view/viewer_window.h"
+#include "win/gdi_handles.h"
 
 namespace kontaktel {
 
@@ -24,9 +24,6 @@ constexpr wchar_t kCameraMark[] = L" \U0001F4F7";
 // Names from this length on do not fit in a row and get a tooltip.
 constexpr size_t kTooltipMinLength = 28;
 constexpr UINT_PTR kTooltipToolId = 1;
-
-using UniquePen = UniqueGdi<HPEN>;
-
 
 std::wstring NameOrEmptyCard(const Card& card, bool russian) {
   std::wstring name = CardDisplayName(card);
@@ -103,8 +100,8 @@ void MoveScrollThumb(const ViewerState& state) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_POS;
-  if (GetScrollInfo(bar, SB_CTL, &info) && info.nPos == state.filter.topRow) return;
-  info.nPos = state.filter.topRow;
+  if (GetScrollInfo(bar, SB_CTL, &info) && info.nPos == state.list.topRow) return;
+  info.nPos = state.list.topRow;
   SetScrollInfo(bar, SB_CTL, &info, FALSE);
   InvalidateRect(bar, nullptr, FALSE);
 }
@@ -122,7 +119,7 @@ void UpdateScrollBar(const ViewerState& state) {
   wanted.nMin = 0;
   wanted.nMax = std::max<int32_t>(0, n - 1);
   wanted.nPage = static_cast<UINT>(std::max<int32_t>(1, state.list.rowsPerPage));
-  wanted.nPos = std::min<int32_t>(MaxTopRow(n, state.list.rowsPerPage), state.filter.topRow);
+  wanted.nPos = std::min<int32_t>(MaxTopRow(n, state.list.rowsPerPage), state.list.topRow);
   SCROLLINFO current{};
   current.cbSize = sizeof current;
   current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -142,13 +139,13 @@ std::optional<int32_t> PageRowUnder(const ViewerState& state, POINT point) {
   if (point.y < area.top || point.y >= area.bottom) return std::nullopt;
   const int dpi = WindowDpi(state.window);
   return PageRowAt(point.y - area.top, ScaleLength(8, dpi), RowHeightOrDefault(state, dpi),
-                   state.list.rowsPerPage, state.filter.topRow, RowCount(state));
+                   state.list.rowsPerPage, state.list.topRow, RowCount(state));
 }
 
 // Sets the first row drawn, the scroll bar's position and repaints.
 void SetTopRow(HWND window, ViewerState& state, int32_t topRow) {
-  if (topRow != state.filter.topRow) {
-    state.filter.topRow = topRow;
+  if (topRow != state.list.topRow) {
+    state.list.topRow = topRow;
     InvalidateRect(window, nullptr, FALSE);
   }
   MoveScrollThumb(state);
@@ -183,10 +180,10 @@ std::wstring ListTooltipText(const Card& card, bool russian) {
 }
 
 std::vector<ListRow> ComposeListPage(const CardSet& cards, const FilterState& filter,
-                                     int32_t rowsPerPage, bool russian) {
+                                     int32_t topRow, int32_t rowsPerPage, bool russian) {
   std::vector<ListRow> rows;
   const int64_t n = static_cast<int64_t>(filter.visibleIndices.size());
-  const int64_t top = std::max<int64_t>(0, filter.topRow);
+  const int64_t top = std::max<int64_t>(0, topRow);
   for (int64_t i = 0; i < rowsPerPage && top + i < n; ++i) {
     const uint64_t card = filter.visibleIndices[static_cast<size_t>(top + i)];
     if (card >= cards.size()) continue;
@@ -231,8 +228,8 @@ RECT ListRowsArea(const ViewerState& state) {
                       WindowDpi(state.window));
 }
 
-void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area) {
-  const int dpi = WindowDpi(window);
+void DrawContactList(ViewerState& state, HDC dc, const RECT& area) {
+  const int dpi = WindowDpi(state.window);
   if (state.list.rowHeight <= 0) state.list.rowHeight = ScaleLength(60, dpi);
   const int width = area.right - area.left, height = std::max<int>(0, area.bottom - area.top);
   const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
@@ -244,10 +241,10 @@ void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area) 
   const int pad = ScaleLength(8, dpi);
   const int32_t n = RowCount(state);
   state.list.rowsPerPage = RowsPerPage(height, pad, state.list.rowHeight);
-  state.filter.topRow = ClampTopRow(state.filter.topRow, n, state.list.rowsPerPage);
+  state.list.topRow = ClampTopRow(state.list.topRow, n, state.list.rowsPerPage);
 
-  const std::vector<ListRow> rows =
-      ComposeListPage(state.cards, state.filter, state.list.rowsPerPage, UiIsRussian());
+  const std::vector<ListRow> rows = ComposeListPage(state.cards, state.filter, state.list.topRow,
+                                                    state.list.rowsPerPage, UiIsRussian());
   const int gap = ScaleLength(2, dpi);
   int rowY = area.top + pad;
   SetBkMode(dc, TRANSPARENT);
@@ -261,27 +258,34 @@ void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area) 
   UpdateScrollBar(state);
 }
 
-void SetListScrollPosition(const ViewerState& state) {
-  MoveScrollThumb(state);
-}
-
 void EnsureSelectionVisible(ViewerState& state) {
   const int dpi = WindowDpi(state.window);
   const RECT area = ListRowsArea(state);
   state.list.rowsPerPage =
       RowsPerPage(area.bottom - area.top, ScaleLength(8, dpi), RowHeightOrDefault(state, dpi));
-  state.filter.topRow = EnsureSelectionVisible(state.filter.topRow, SelectedRow(state.filter),
-                                               RowCount(state), state.list.rowsPerPage);
+  state.list.topRow = EnsureSelectionVisible(state.list.topRow, SelectedRow(state.filter),
+                                             RowCount(state), state.list.rowsPerPage);
 }
 
-bool NavigateList(HWND window, ViewerState& state, WPARAM key) {
+void SelectCard(ViewerState& state, size_t index) {
+  if (state.cards.empty()) return;
+  state.filter.selected = std::min(index, state.cards.size() - 1);
+  state.details.scroll = 0;
+  EnsureSelectionVisible(state);
+  UpdateMatchOrdinal(state.filter);
+  ShowSelectedCard(state);
+  MoveScrollThumb(state);
+  InvalidateRect(state.window, nullptr, FALSE);
+}
+
+bool NavigateList(ViewerState& state, WPARAM key) {
   if (state.cards.empty()) return false;
   const std::optional<int32_t> target = NavigateList(
       static_cast<UINT>(key), SelectedRow(state.filter), RowCount(state), state.list.rowsPerPage);
   if (!target) return false;
   const uint64_t card = state.filter.visibleIndices[static_cast<size_t>(*target)];
   if (card >= state.cards.size()) return false;
-  SelectCard(window, static_cast<size_t>(card));
+  SelectCard(state, static_cast<size_t>(card));
   return true;
 }
 
@@ -290,7 +294,7 @@ bool OnListButtonDown(HWND window, ViewerState& state, POINT client) {
   if (client.y < area.top || client.y >= area.bottom) return false;
   SetFocus(window);
   if (const std::optional<uint64_t> card = ListCardAt(state, client)) {
-    SelectCard(window, static_cast<size_t>(*card));
+    SelectCard(state, static_cast<size_t>(*card));
   }
   return true;
 }
@@ -298,7 +302,7 @@ bool OnListButtonDown(HWND window, ViewerState& state, POINT client) {
 bool OnListWheel(HWND window, ViewerState& state, POINT client, int delta) {
   if (!PtInRect(&state.list.listRect, client)) return false;
   SetTopRow(window, state,
-            WheelListTop(delta, state.filter.topRow, RowCount(state), state.list.rowsPerPage));
+            WheelListTop(delta, state.list.topRow, RowCount(state), state.list.rowsPerPage));
   return true;
 }
 
@@ -309,9 +313,9 @@ void OnListScroll(HWND window, ViewerState& state, WPARAM wParam) {
   info.cbSize = sizeof info;
   info.fMask = SIF_TRACKPOS;
   GetScrollInfo(state.list.scrollBar.Get(), SB_CTL, &info);
-  SetTopRow(window, state,
-            ScrollListTop(LOWORD(wParam), state.filter.topRow, info.nTrackPos, n,
-                          state.list.rowsPerPage));
+  SetTopRow(
+      window, state,
+      ScrollListTop(LOWORD(wParam), state.list.topRow, info.nTrackPos, n, state.list.rowsPerPage));
 }
 
 void OnListMouseMove(HWND window, ViewerState& state, POINT client) {
@@ -337,16 +341,10 @@ void OnListMouseMove(HWND window, ViewerState& state, POINT client) {
   }
 }
 
-bool IsInListArea(const ViewerState& state, POINT client) {
-  const RECT area = ListRowsArea(state);
-  return PtInRect(&area, client) != FALSE;
-}
-
 std::optional<uint64_t> ListCardAt(const ViewerState& state, POINT client) {
   const std::optional<int32_t> row = PageRowUnder(state, client);
   if (!row) return std::nullopt;
-  const uint64_t card =
-      state.filter.visibleIndices[static_cast<size_t>(state.filter.topRow + *row)];
+  const uint64_t card = state.filter.visibleIndices[static_cast<size_t>(state.list.topRow + *row)];
   if (card >= state.cards.size()) return std::nullopt;
   return card;
 }

@@ -13,7 +13,6 @@
 
 #include "present/card_match.h"
 #include "vcard/card.h"
-#include "view/filter_bar.h"
 #include "view/viewer_state.h"
 
 namespace kontaktel {
@@ -44,10 +43,11 @@ struct ListRow {
   RowShade shade = RowShade::kPlain;
 };
 
-// The rows of the page that starts at filter.topRow: at most rowsPerPage
-// rows, entries that are no card skipped. Only these rows are composed.
+// The rows of the page that starts at row topRow of the visible list: at
+// most rowsPerPage rows, entries that are no card skipped. Only these rows
+// are composed.
 std::vector<ListRow> ComposeListPage(const CardSet& cards, const FilterState& filter,
-                                     int32_t rowsPerPage, bool russian);
+                                     int32_t topRow, int32_t rowsPerPage, bool russian);
 
 // The selected card's row in the visible list, -1 when the filter hides it.
 int32_t SelectedRow(const FilterState& filter);
@@ -59,18 +59,19 @@ RECT ListRowsArea(const ViewerState& state);
 
 // Paints the list into `area` of `dc`: fixes rowHeight, rowsPerPage and
 // topRow, records the rows area in listRect and sets the list scroll bar.
-void DrawContactList(HWND window, ViewerState& state, HDC dc, const RECT& area);
+void DrawContactList(ViewerState& state, HDC dc, const RECT& area);
 
 // Moves topRow so that the selected card's row is on the page.
 void EnsureSelectionVisible(ViewerState& state);
 
-// Moves the list scroll bar's thumb to topRow, to be repainted with the rest
-// of the window; nothing when it is there already.
-void SetListScrollPosition(const ViewerState& state);
+// Makes a card the selected one (an index past the end selects the last): the
+// details start at the top, the list pages to it and the card is shown.
+// Nothing without cards.
+void SelectCard(ViewerState& state, size_t index);
 
 // A navigation key (Up, Down, Page Up, Page Down, Home, End) walks the visible
 // list; false when the key is not handled.
-bool NavigateList(HWND window, ViewerState& state, WPARAM key);
+bool NavigateList(ViewerState& state, WPARAM key);
 
 // Mouse input over the list column, points in client coordinates.
 // A left click selects the card of the row under it (only drawn rows).
@@ -80,11 +81,7 @@ bool OnListWheel(HWND window, ViewerState& state, POINT client, int delta);
 void OnListMouseMove(HWND window, ViewerState& state, POINT client);
 void OnListScroll(HWND window, ViewerState& state, WPARAM wParam);
 
-// Hooks for the list's context menu: whether a point lies in the list column
-// between the filter strip and the status strip (where a right click opens the
-// menu), and the card of the row drawn under a point (nothing where no row
-// is drawn).
-bool IsInListArea(const ViewerState& state, POINT client);
+// The card of the row drawn under a point (nothing where no row is drawn).
 std::optional<uint64_t> ListCardAt(const ViewerState& state, POINT client);
 
 }  // namespace kontaktel

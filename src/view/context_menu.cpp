@@ -10,9 +10,9 @@
 #include "present/email.h"
 #include "view/clipboard.h"
 #include "view/details_text.h"
-#include "view/handles.h"
 #include "view/layout.h"
 #include "view/theme.h"
+#include "win/window_handles.h"
 
 namespace kontaktel {
 
@@ -83,7 +83,7 @@ MenuContext ContextOf(const ViewerState& state) {
 // none when the window was destroyed, was handed other cards or shows another
 // card than when the menu opened.
 ViewerState* StateAfterMenu(HWND window, const MenuContext& context) {
-  ViewerState* state = GetViewerState(window);
+  ViewerState* state = ViewerStateOf(window);
   if (state == nullptr || state->cardsStamp != context.cardsStamp) return nullptr;
   if (state->filter.selected != context.selected || !HasSelectedCard(*state)) return nullptr;
   return state;
@@ -169,7 +169,7 @@ void ShowDetailsMenu(HWND window, const ViewerState& state, LPARAM lParam) {
   const MenuContext context = ContextOf(state);
   const UINT command = TrackMenu(window, kDetailsMenu, PointFrom(lParam));
   // An empty window has no selected card; it still has to hold the same cards.
-  ViewerState* after = GetViewerState(window);
+  ViewerState* after = ViewerStateOf(window);
   const bool same = after != nullptr && after->cardsStamp == context.cardsStamp &&
                     after->filter.selected == context.selected;
   if (same && command != 0) {

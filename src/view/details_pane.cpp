@@ -7,6 +7,8 @@
 
 #include "view/host_context.h"
 #include "view/theme.h"
+#include "win/gdi_handles.h"
+#include "win/kernel_handles.h"
 
 namespace kontaktel {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "view/handles.h"
+#include "win/window_handles.h"
 
 namespace kontaktel {
 

@@ -4,7 +4,6 @@
 
 #include "view/layout.h"
 #include "view/theme.h"
-#include "view/viewer_window.h"
 
 namespace kontaktel {
 
@@ -26,7 +25,7 @@ int MaxScroll(const ViewerState& state) {
 }
 
 void ScrollTo(HWND window, ViewerState& state, int offset, int maxScroll) {
-  state.filter.detailsScroll = std::clamp(offset, 0, std::max(0, maxScroll));
+  state.details.scroll = std::clamp(offset, 0, std::max(0, maxScroll));
   RelayoutViewer(window);
   InvalidateRect(window, nullptr, FALSE);
   if (IsWindow(state.photo.pane.Get())) InvalidateRect(state.photo.pane.Get(), nullptr, FALSE);
@@ -44,7 +43,7 @@ void OnDetailsScroll(HWND window, ViewerState& state, int code) {
   info.fMask = SIF_TRACKPOS;
   if (!GetScrollInfo(state.details.scrollBar.Get(), SB_CTL, &info)) return;
   const int maxPos = MaxScroll(state);
-  int offset = state.filter.detailsScroll;
+  int offset = state.details.scroll;
   switch (code) {
     case SB_LINEUP:
       offset -= kLineStep;
@@ -82,7 +81,7 @@ bool OnDetailsWheel(HWND window, ViewerState& state, POINT client, int delta) {
       ListPaneWidth(area.right - area.left, state.splitter.listWidth, WindowDpi(window));
   if (client.x <= listPane) return true;  // outside the rows but left of the details: nothing moves
   const int step = delta > 0 ? -kWheelStep : kWheelStep;
-  ScrollTo(window, state, state.filter.detailsScroll + step, MaxScroll(state));
+  ScrollTo(window, state, state.details.scroll + step, MaxScroll(state));
   return true;
 }
 

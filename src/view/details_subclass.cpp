@@ -8,24 +8,15 @@
 #include "view/clipboard.h"
 #include "view/context_menu.h"
 #include "view/details_text.h"
-#include "view/viewer_window.h"
+#include "win/guarded_call.h"
+#include "win/message_table.h"
 
 namespace kontaktel {
 
 namespace {
 
-struct DetailsMessage {
-  HWND view;
-  UINT id;
-  WPARAM wParam;
-  LPARAM lParam;
-  LRESULT Default() const { return DefSubclassProc(view, id, wParam, lParam); }
-  // The viewer window, or null when the view has lost it.
-  HWND Viewer() const {
-    const HWND parent = GetParent(view);
-    return IsWindow(parent) ? parent : nullptr;
-  }
-};
+// Each handler gets the viewer window, or null when the view has lost it.
+using Viewer = HWND;
 
 bool NothingSelected(HWND view) {
   const CHARRANGE selection = DetailsSelection(view);
@@ -33,53 +24,49 @@ bool NothingSelected(HWND view) {
 }
 
 // WM_KEYDOWN, WM_CHAR, WM_SYSKEYDOWN.
-LRESULT OnKey(const DetailsMessage& m) {
+LRESULT OnKey(const Message& m, Viewer viewer) {
   if (m.wParam == VK_ESCAPE) {
-    CloseHostWindow(m.view);
+    // The viewer window closes the host's window, as for its own Escape.
+    if (viewer != nullptr) SendMessageW(viewer, WM_KEYDOWN, VK_ESCAPE, 0);
     return 0;
   }
   // With a selection the control copies it itself; without one the line's value.
   if (m.id == WM_KEYDOWN && m.wParam == 'C' && GetKeyState(VK_CONTROL) < 0 &&
-      NothingSelected(m.view)) {
-    if (const std::wstring value = DetailsLineValue(m.view); !value.empty()) {
-      CopyTextToClipboard(m.Viewer(), value);
+      NothingSelected(m.window)) {
+    if (const std::wstring value = DetailsLineValue(m.window); !value.empty()) {
+      CopyTextToClipboard(viewer, value);
       return 0;
     }
   }
   return m.Default();
 }
 
-LRESULT OnLeftButtonUp(const DetailsMessage& m) {
+LRESULT OnLeftButtonUp(const Message& m, Viewer viewer) {
   const LRESULT result = m.Default();
   // A plain click gives the focus back, so that the list keys keep working.
-  if (NothingSelected(m.view)) {
-    if (const HWND viewer = m.Viewer()) SetFocus(viewer);
-  }
+  if (NothingSelected(m.window) && viewer != nullptr) SetFocus(viewer);
   return result;
 }
 
-LRESULT OnRightButtonDown(const DetailsMessage& m) {
+LRESULT OnRightButtonDown(const Message& m, Viewer) {
   // The caret goes to the clicked line, so that "Copy line value" copies it;
   // a selection stays, so that "Copy" copies it.
-  if (NothingSelected(m.view)) {
-    const LONG index =
-        DetailsCharFromPos(m.view, POINT{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)});
-    if (index >= 0) SendMessageW(m.view, EM_SETSEL, static_cast<WPARAM>(index), index);
+  if (NothingSelected(m.window)) {
+    const LONG index = DetailsCharFromPos(m.window, m.Point());
+    if (index >= 0) SendMessageW(m.window, EM_SETSEL, static_cast<WPARAM>(index), index);
   }
   return 0;
 }
 
-LRESULT OnRightButtonUp(const DetailsMessage& m) {
-  const HWND viewer = m.Viewer();
+LRESULT OnRightButtonUp(const Message& m, Viewer viewer) {
   if (viewer == nullptr || ContextMenuOpen()) return 0;
-  POINT screen{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
-  ClientToScreen(m.view, &screen);
+  POINT screen = m.Point();
+  ClientToScreen(m.window, &screen);
   PostMenuRequest(viewer, WM_DETAILS_CONTEXT_MENU, screen);
   return 0;
 }
 
-LRESULT OnContextMenu(const DetailsMessage& m) {
-  const HWND viewer = m.Viewer();
+LRESULT OnContextMenu(const Message& m, Viewer viewer) {
   // The mouse's requests arrive as WM_RBUTTONUP; only the keyboard's come here.
   if (viewer == nullptr || ContextMenuOpen() || static_cast<DWORD>(m.lParam) != 0xFFFFFFFFu)
     return 0;
@@ -89,18 +76,12 @@ LRESULT OnContextMenu(const DetailsMessage& m) {
   return 0;
 }
 
-LRESULT OnMouseWheel(const DetailsMessage& m) {
+LRESULT OnMouseWheel(const Message& m, Viewer viewer) {
   // The view never scrolls itself: the whole details column does.
-  const HWND viewer = m.Viewer();
   return viewer != nullptr ? SendMessageW(viewer, m.id, m.wParam, m.lParam) : 0;
 }
 
-struct Route {
-  UINT message;
-  LRESULT (*handle)(const DetailsMessage&);
-};
-
-constexpr Route kRoutes[] = {
+constexpr MessageHandler<Viewer> kHandlers[] = {
     {WM_KEYDOWN, OnKey},
     {WM_CHAR, OnKey},
     {WM_SYSKEYDOWN, OnKey},
@@ -115,16 +96,13 @@ constexpr Route kRoutes[] = {
 
 LRESULT CALLBACK DetailsSubclassProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR, DWORD_PTR) {
-  // Exceptions must not unwind through the control's message dispatch.
-  try {
-    const DetailsMessage m{view, message, wParam, lParam};
-    for (const Route& route : kRoutes) {
-      if (route.message == message) return route.handle(m);
-    }
-    return m.Default();
-  } catch (...) {
-    return 0;
-  }
+  return GuardedCall(
+      [&] {
+        const HWND parent = GetParent(view);
+        return Dispatch(kHandlers, Message{view, message, wParam, lParam, DefSubclassProc},
+                        IsWindow(parent) ? parent : nullptr);
+      },
+      LRESULT{0});
 }
 
 }  // namespace kontaktel

@@ -9,7 +9,7 @@
 #include "view/contact_list.h"
 #include "view/shown_card.h"
 #include "view/viewer_state.h"
-#include "view/viewer_window.h"
+#include "win/guarded_call.h"
 
 namespace kontaktel {
 
@@ -30,7 +30,10 @@ std::wstring WindowText(HWND control) {
 // painted anew.
 void FilterChanged(HWND window, ViewerState& state) {
   const uint64_t before = state.filter.selected;
-  RebuildVisibleList(state.cards, state.filter);
+  if (RebuildVisibleList(state.cards, state.filter)) {
+    state.list.topRow = 0;
+    state.details.scroll = 0;
+  }
   EnsureSelectionVisible(state);
   if (state.filter.selected != before) {
     ShowSelectedCard(state);  // lays the window out again
@@ -54,24 +57,19 @@ bool IsListKey(WPARAM key, bool withHomeAndEnd) {
   }
 }
 
+// The viewer window answers Escape and the list's keys as it does its own.
 LRESULT OnControlKey(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
                      HWND viewer) {
-  if (wParam == VK_ESCAPE) {
-    CloseHostWindow(viewer);
+  // The edit keeps Home, End, Left and Right for its caret.
+  const bool isEdit = subclassId == kEditSubclassId;
+  if (wParam == VK_ESCAPE || IsListKey(wParam, !isEdit)) {
+    SendMessageW(viewer, WM_KEYDOWN, wParam, lParam);
+    if (wParam != VK_ESCAPE) SetFocus(viewer);
     return 0;
   }
-  if (ViewerState* state = GetViewerState(viewer)) {
-    // The edit keeps Home, End, Left and Right for its caret.
-    const bool isEdit = subclassId == kEditSubclassId;
-    if (IsListKey(wParam, !isEdit)) {
-      NavigateList(viewer, *state, wParam);
-      SetFocus(viewer);
-      return 0;
-    }
-    if (isEdit && (wParam == VK_RETURN || wParam == VK_TAB)) {
-      SetFocus(viewer);
-      return 0;
-    }
+  if (isEdit && (wParam == VK_RETURN || wParam == VK_TAB)) {
+    SetFocus(viewer);
+    return 0;
   }
   return DefSubclassProc(control, message, wParam, lParam);
 }
@@ -103,22 +101,21 @@ void OnPhotoOnlyClicked(HWND window, ViewerState& state) {
 
 LRESULT CALLBACK EditSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                   UINT_PTR subclassId, DWORD_PTR viewerWindow) {
-  // No exception may unwind through the control's message dispatch.
-  try {
-    switch (message) {
-      case WM_GETDLGCODE:
-        return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTARROWS | DLGC_WANTTAB |
-               DLGC_WANTALLKEYS;
-      case WM_KEYDOWN:
-      case WM_SYSKEYDOWN:
-        return OnControlKey(control, message, wParam, lParam, subclassId,
-                            reinterpret_cast<HWND>(viewerWindow));
-      default:
-        return DefSubclassProc(control, message, wParam, lParam);
-    }
-  } catch (...) {
-    return 0;
-  }
+  return GuardedCall(
+      [&] {
+        switch (message) {
+          case WM_GETDLGCODE:
+            return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTARROWS |
+                   DLGC_WANTTAB | DLGC_WANTALLKEYS;
+          case WM_KEYDOWN:
+          case WM_SYSKEYDOWN:
+            return OnControlKey(control, message, wParam, lParam, subclassId,
+                                reinterpret_cast<HWND>(viewerWindow));
+          default:
+            return DefSubclassProc(control, message, wParam, lParam);
+        }
+      },
+      LRESULT{0});
 }
 
 }  // namespace kontaktel

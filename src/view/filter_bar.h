@@ -1,7 +1,7 @@
 // The filter strip above the contact list: the filter edit and the photo-only
 // check box (created with the viewer's other controls). Typing filters at
-// once; both controls pass navigation keys on to the list and Escape to the
-// host.
+// once; both controls pass navigation keys and Escape on to the viewer
+// window.
 #pragma once
 
 #include <windows.h>

@@ -4,14 +4,16 @@
 
 #include <windows.h>
 
+#include "view/viewer_state.h"
+
 namespace kontaktel {
 
 // Copies the details view's selection, or its whole text when nothing is
-// selected. False for a window that is no viewer or when the clipboard could
-// not take the text.
-bool CopyForHost(HWND viewer);
+// selected. False without a details view or when the clipboard could not
+// take the text.
+bool CopyForHost(const ViewerState& state);
 
-// Selects the whole details text. False for a window that is no viewer.
-bool SelectAllForHost(HWND viewer);
+// Selects the whole details text. False without a details view.
+bool SelectAllForHost(const ViewerState& state);
 
 }  // namespace kontaktel

@@ -4,7 +4,6 @@
 
 #include "photo/photo_decode.h"
 #include "photo/photo_fetch_state.h"
-#include "view/viewer_window.h"
 
 namespace kontaktel {
 
@@ -21,7 +20,7 @@ LRESULT OnPhotoLoaded(HWND window, ViewerState* state, LPARAM lParam) {
   if (state == nullptr || result == nullptr) return 0;
   PhotoPart& photo = state->photo;
   if (!AcceptFetchedPhoto(photo.fetch, static_cast<int64_t>(state->filter.selected),
-                          photo.image != nullptr, result->generation, result->cardIndex,
+                          static_cast<bool>(photo.image), result->generation, result->cardIndex,
                           result->bytes.empty())) {
     return 0;
   }

@@ -1,39 +1,30 @@
 #include "view/photo_pane.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "photo/gdiplus_bitmap.h"
-#include "photo/gdiplus_flat.h"
-#include "view/handles.h"
-#include "view/host_context.h"
 #include "view/theme.h"
-#include "view/viewer_state.h"
+#include "win/gdi_handles.h"
+#include "win/gdiplus_flat.h"
+#include "win/guarded_call.h"
+#include "win/window_user_data.h"
 
 namespace kontaktel {
 
 namespace {
 
-struct GraphicsDelete {
-  void operator()(Gdiplus::GpGraphics* graphics) const {
-    Gdiplus::DllExports::GdipDeleteGraphics(graphics);
-  }
-};
-
-bool photoClassRegistered = false;
-
 void PaintPhoto(HWND pane, HDC dc, const RECT& client) {
   FillRect(dc, &client, BackgroundBrush());
-  const ViewerState* state = GetViewerState(GetParent(pane));
-  if (state == nullptr) return;
-  auto* photo = static_cast<Gdiplus::GpImage*>(state->photo.image.get());
+  const auto* image = WindowUserData<const UniqueGdiplusBitmap>(pane);
+  if (image == nullptr) return;
+  Gdiplus::GpImage* photo = image->Get();
   const SIZE size = BitmapSize(photo);
   if (size.cx <= 0 || size.cy <= 0) return;
   const RECT target =
       PhotoDrawRect(size, SIZE{client.right - client.left, client.bottom - client.top});
   Gdiplus::GpGraphics* raw = nullptr;
   if (Gdiplus::DllExports::GdipCreateFromHDC(dc, &raw) != Gdiplus::Ok || raw == nullptr) return;
-  const std::unique_ptr<Gdiplus::GpGraphics, GraphicsDelete> graphics(raw);
+  const UniqueGdiplusGraphics graphics(raw);
   Gdiplus::DllExports::GdipSetInterpolationMode(raw, Gdiplus::InterpolationModeHighQualityBicubic);
   Gdiplus::DllExports::GdipDrawImageRectI(raw, photo, client.left + target.left,
                                           client.top + target.top, target.right - target.left,
@@ -58,6 +49,11 @@ LRESULT OnPaint(HWND pane) {
 
 LRESULT HandleMessage(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:  // not owned: the viewer's state holds the photo
+      SetWindowLongPtrW(pane, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(
+                            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+      break;
     case WM_PAINT:
       return OnPaint(pane);
     case WM_PRINTCLIENT: {
@@ -89,33 +85,7 @@ RECT PhotoDrawRect(SIZE photo, SIZE client) {
 }
 
 LRESULT CALLBACK PhotoPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
-  // Exceptions must not unwind through the system's message dispatch.
-  try {
-    return HandleMessage(pane, message, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
-}
-
-void EnsurePhotoPaneClassRegistered() {
-  if (photoClassRegistered) return;
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = PhotoPaneProc;
-  windowClass.hInstance = ModuleHandle();
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  windowClass.lpszClassName = kPhotoPaneClassName;
-  photoClassRegistered = RegisterClassW(&windowClass) != 0;
-}
-
-void UnregisterPhotoPaneClass() {
-  if (!photoClassRegistered) return;
-  UnregisterClassW(kPhotoPaneClassName, ModuleHandle());
-  photoClassRegistered = false;
-}
-
-bool PhotoPaneClassRegistered() {
-  return photoClassRegistered;
+  return GuardedCall([&] { return HandleMessage(pane, message, wParam, lParam); }, LRESULT{0});
 }
 
 }  // namespace kontaktel

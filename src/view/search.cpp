@@ -8,9 +8,8 @@
 #include <string>
 
 #include "present/card_match.h"
+#include "view/contact_list.h"
 #include "view/theme.h"
-#include "view/viewer_state.h"
-#include "view/viewer_window.h"
 
 namespace kontaktel {
 
@@ -45,30 +44,29 @@ void ScrollIntoView(HWND window, ViewerState& state, HWND view, LONG found) {
   GetClientRect(window, &client);
   const int lineRoom = ScaleForDpi(window, 40);
   if (point.y >= 0 && point.y + lineRoom <= client.bottom) return;
-  const LONG offset = state.filter.detailsScroll + point.y - (client.bottom - client.top) / 3;
-  state.filter.detailsScroll = static_cast<int32_t>(std::max<LONG>(0, offset));
+  const LONG offset = state.details.scroll + point.y - (client.bottom - client.top) / 3;
+  state.details.scroll = static_cast<int32_t>(std::max<LONG>(0, offset));
   RelayoutViewer(window);  // clamps the offset to what the column allows
 }
 
 }  // namespace
 
-bool SearchCards(HWND window, std::wstring_view text, uint64_t startIndex, bool backwards,
+bool SearchCards(ViewerState& state, std::wstring_view text, uint64_t startIndex, bool backwards,
                  bool matchCase, bool wholeWords) {
-  ViewerState* state = GetViewerState(window);
-  if (state == nullptr || state->cards.empty() || text.empty()) return false;
-  FilterState& filter = state->filter;
+  if (state.cards.empty() || text.empty()) return false;
+  FilterState& filter = state.filter;
   filter.searchText = text;
-  ComputeSearchMatches(state->cards, filter, wholeWords, matchCase);
-  const std::optional<uint64_t> hit = FindSearchHit(state->cards, filter, startIndex, backwards);
+  ComputeSearchMatches(state.cards, filter, wholeWords, matchCase);
+  const std::optional<uint64_t> hit = FindSearchHit(state.cards, filter, startIndex, backwards);
   if (!hit) {
-    InvalidateRect(window, nullptr, FALSE);  // the status line shows the count of 0
+    InvalidateRect(state.window, nullptr, FALSE);  // the status line shows the count of 0
     return false;
   }
   // Also a card the filter hides: the details show it, the list no selected row.
-  SelectCard(window, static_cast<size_t>(*hit));
-  const HWND view = state->details.view.Get();
+  SelectCard(state, static_cast<size_t>(*hit));
+  const HWND view = state.details.view.Get();
   if (const std::optional<CHARRANGE> found = FindInDetails(view, text, matchCase, wholeWords)) {
-    ScrollIntoView(window, *state, view, found->cpMin);
+    ScrollIntoView(state.window, state, view, found->cpMin);
     // Selected last: laying the column out again puts the caret back at the start.
     SendMessageW(view, EM_SETSEL, static_cast<WPARAM>(found->cpMin),
                  static_cast<LPARAM>(found->cpMax));

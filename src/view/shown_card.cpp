@@ -10,7 +10,6 @@
 #include "present/details.h"
 #include "view/details_pane.h"
 #include "view/photo_download.h"
-#include "view/viewer_window.h"
 
 namespace kontaktel {
 
@@ -45,13 +44,13 @@ void ShowSelectedCard(ViewerState& state) {
     case PhotoStep::kKeep:
       break;
     case PhotoStep::kNone:
-      photo.image.reset();
+      photo.image.Reset();
       break;
     case PhotoStep::kDecodeEmbedded:
       photo.image = DecodePhoto(card->photoData());
       break;
     case PhotoStep::kStartFetch:
-      photo.image.reset();
+      photo.image.Reset();
       if (StartPhotoFetch(state.window, state, url)) PhotoFetchStarted(photo.fetch, index, url);
       break;
   }

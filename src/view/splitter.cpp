@@ -4,7 +4,6 @@
 #include "view/host_context.h"
 #include "view/layout.h"
 #include "view/theme.h"
-#include "view/viewer_window.h"
 
 namespace kontaktel {
 

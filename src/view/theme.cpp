@@ -8,7 +8,6 @@
 #include "config/settings.h"
 #include "view/host_context.h"
 #include "view/palette_choice.h"
-#include "view/viewer_state.h"
 
 namespace kontaktel {
 
@@ -77,11 +76,8 @@ void ApplyDarkFrame(HWND control) {
   RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void ApplyTheme(HWND viewer) {
-  if (!IsWindow(viewer)) return;
-  const ViewerState* state = GetViewerState(viewer);
-  if (state == nullptr) return;
-  const HWND check = state->list.photoOnlyCheck.Get();
+void ApplyTheme(const ViewerState& state) {
+  const HWND check = state.list.photoOnlyCheck.Get();
   if (IsWindow(check)) {
     // Without its visual style the check box takes the colours the viewer gives it.
     if (darkModeActive) {
@@ -91,15 +87,14 @@ void ApplyTheme(HWND viewer) {
     }
     InvalidateRect(check, nullptr, TRUE);
   }
-  ApplyDarkFrame(state->list.scrollBar.Get());
-  ApplyDarkFrame(state->details.scrollBar.Get());
+  ApplyDarkFrame(state.list.scrollBar.Get());
+  ApplyDarkFrame(state.details.scrollBar.Get());
 }
 
-LRESULT ControlColors(HWND viewer, HDC dc, HWND control) {
-  const ViewerState* state = GetViewerState(viewer);
+LRESULT ControlColors(HDC dc, bool photoOnlyCheck) {
   SetTextColor(dc, palette.text);
   SetBkMode(dc, OPAQUE);
-  if (state != nullptr && control == state->list.photoOnlyCheck.Get() && darkModeActive) {
+  if (photoOnlyCheck && darkModeActive) {
     SetBkColor(dc, palette.panel);
     return reinterpret_cast<LRESULT>(palette.panelBrush
                                          ? palette.panelBrush.Get()

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-#include "view/handles.h"
+#include "view/viewer_state.h"
+#include "win/gdi_handles.h"
 
 namespace kontaktel {
 
@@ -34,11 +35,12 @@ HBRUSH BackgroundBrush();
 HBRUSH PanelBrush();
 
 // Themes the photo-only check box and the scroll bars of one viewer window.
-void ApplyTheme(HWND viewer);
+void ApplyTheme(const ViewerState& state);
 void ApplyDarkFrame(HWND control);
 
-// The viewer's answer to WM_CTLCOLOR* from one of its controls.
-LRESULT ControlColors(HWND viewer, HDC dc, HWND control);
+// The viewer's answer to WM_CTLCOLOR* from one of its controls; the check box
+// has colours of its own in the dark palette.
+LRESULT ControlColors(HDC dc, bool photoOnlyCheck);
 
 // Lengths are written for 96 DPI and scaled at use.
 int WindowDpi(HWND window);

@@ -1,5 +1,6 @@
-// Everything one viewer window owns, reached through its user-data slot, in
-// one piece per part of the window.
+// Everything one viewer window owns, owned by the window through its user-data
+// slot, in one piece per part of the window. The window procedure hands it to
+// the parts, which work on what they are handed.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +12,9 @@
 #include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
 #include "vcard/card.h"
-#include "view/handles.h"
+#include "win/gdi_handles.h"
+#include "win/window_handles.h"
+#include "win/window_user_data.h"
 
 namespace kontaktel {
 
@@ -19,6 +22,7 @@ namespace kontaktel {
 struct ListPart {
   int rowHeight = 0;  // device pixels; 0 = compute at the next paint
   RECT listRect{};    // the rows area as last painted
+  int32_t topRow = 0;  // index into the visible list of the first row drawn
   int rowsPerPage = 1;
   int tooltipCard = -1;  // card whose name the tooltip last showed; -1 = none
   UniqueWindow tooltip;
@@ -28,10 +32,11 @@ struct ListPart {
 };
 
 // The details column: the rich edit with the card's text and the column's
-// scroll bar (the offset is FilterState::detailsScroll).
+// scroll bar.
 struct DetailsPart {
   UniqueWindow view;
   UniqueWindow scrollBar;
+  int32_t scroll = 0;  // the column's offset in device pixels, 0 = top
 };
 
 // The photo shown above the details, and the download that may bring it.
@@ -63,8 +68,8 @@ struct ViewerState {
   // that waited in a modal loop, such as a context menu, finds out whether the
   // window still holds the cards it started with.
   uint64_t cardsStamp = 0;
-  // The filtered list, the selection, the top row, the details offset, the
-  // host's search marks, the filter text and the photo-only state.
+  // The filtered list, the selection, the host's search marks, the filter
+  // text and the photo-only state.
   FilterState filter;
   ListPart list;
   DetailsPart details;
@@ -79,7 +84,21 @@ inline uint64_t NextCardsStamp() {
   return ++last;
 }
 
-// The window's state, or null for a window that has none (or is no viewer).
-ViewerState* GetViewerState(HWND window);
+// The state of one of the module's own viewer windows, null once the window
+// is gone (after a modal loop, say). A handle from outside goes through
+// GetViewerState, which checks the window's class.
+inline ViewerState* ViewerStateOf(HWND window) {
+  return IsWindow(window) ? WindowUserData<ViewerState>(window) : nullptr;
+}
+
+// Lays the window out again from its client size: sends it WM_SIZE, which
+// every change of what is shown ends with.
+inline void RelayoutViewer(HWND window) {
+  if (!IsWindow(window)) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  SendMessageW(window, WM_SIZE, 0,
+               MAKELPARAM(client.right - client.left, client.bottom - client.top));
+}
 
 }  // namespace kontaktel

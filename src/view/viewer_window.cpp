@@ -1,13 +1,10 @@
-// The viewer window's life: creation with its child controls, destruction,
-// the cards it is handed, the selection, layout and painting.
 #include "view/viewer_window.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "config/settings.h"
 #include "config/ui_language.h"
@@ -15,14 +12,14 @@
 #include "view/contact_list.h"
 #include "view/details_pane.h"
 #include "view/details_subclass.h"
+#include "view/filter_bar.h"
 #include "view/host_context.h"
 #include "view/layout.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
 #include "view/shown_card.h"
 #include "view/theme.h"
-#include "view/viewer_state.h"
-#include "view/viewer_window_internal.h"
+#include "view/viewer_module.h"
 
 namespace kontaktel {
 
@@ -32,18 +29,14 @@ constexpr int kPhotoPaneId = 1001;
 constexpr UINT_PTR kFilterSubclassId = 1;
 constexpr UINT_PTR kCheckSubclassId = 2;
 
-bool viewClassRegistered = false;
-// The windows whose state exists: a palette or language change reaches them all.
-std::vector<HWND> liveViewers;
-
 HMENU ControlId(int id) {
   return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
 
 HWND CreateChild(HWND viewer, DWORD exStyle, const wchar_t* className, const wchar_t* text,
-                 DWORD style, int width, int height, int id) {
+                 DWORD style, int width, int height, int id, void* createParam = nullptr) {
   return CreateWindowExW(exStyle, className, text, style, 0, 0, width, height, viewer,
-                         ControlId(id), ModuleHandle(), nullptr);
+                         ControlId(id), ModuleHandle(), createParam);
 }
 
 void CreateTooltip(HWND viewer, ListPart& list) {
@@ -97,8 +90,9 @@ void CreateControls(HWND viewer, ViewerState& state) {
                                    scrollWidth, 100, 0));
   state.details.scrollBar.Reset(CreateChild(viewer, 0, L"SCROLLBAR", L"",
                                             WS_CHILD | WS_VISIBLE | SBS_VERT, scrollWidth, 100, 0));
-  state.photo.pane.Reset(
-      CreateChild(viewer, 0, kPhotoPaneClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, kPhotoPaneId));
+  // The pane paints the photo that the state holds.
+  state.photo.pane.Reset(CreateChild(viewer, 0, kPhotoPaneClassName, L"", WS_CHILD | WS_VISIBLE, 0,
+                                     0, kPhotoPaneId, &state.photo.image));
   state.details.view = CreateDetailsView(viewer, state.fonts.main.Get());
   if (const HWND view = state.details.view.Get())
     SetWindowSubclass(view, DetailsSubclassProc, kDetailsSubclassId, 0);
@@ -135,6 +129,22 @@ void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   FillRect(dc, &rect, brush.Get());
 }
 
+// What the layout depends on, for a client area of width x height.
+LayoutInput LayoutInputFor(const ViewerState& state, int width, int height) {
+  LayoutInput input;
+  input.clientWidth = width;
+  input.clientHeight = height;
+  input.dpi = WindowDpi(state.window);
+  input.listWidth = state.splitter.listWidth;
+  input.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+  input.hasPhoto = static_cast<bool>(state.photo.image);
+  const SIZE photo = BitmapSize(state.photo.image.Get());
+  input.photoWidth = photo.cx;
+  input.photoHeight = photo.cy;
+  input.detailsScroll = state.details.scroll;
+  return input;
+}
+
 // A child is moved only when its place changes: a resized rich edit wraps its
 // whole text again.
 void MoveChild(HWND child, const RECT& rect) {
@@ -148,76 +158,38 @@ void MoveChild(HWND child, const RECT& rect) {
 
 }  // namespace
 
-ViewerState* GetViewerState(HWND window) {
-  // A handle from the host may name any window: only ours carry a state.
-  if (window == nullptr || !IsWindow(window)) return nullptr;
-  wchar_t className[64] = {};
-  if (GetClassNameW(window, className, 64) == 0 || lstrcmpiW(className, kViewerClassName) != 0)
-    return nullptr;
-  if (reinterpret_cast<HINSTANCE>(GetClassLongPtrW(window, GCLP_HMODULE)) != ModuleHandle())
-    return nullptr;
-  return reinterpret_cast<ViewerState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
 LRESULT OnCreate(HWND window) {
-  auto* state = new ViewerState(window);
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-  liveViewers.push_back(window);
+  ViewerState& state = AttachUserData(window, std::make_unique<ViewerState>(window));
+  AddLiveViewer(window);
   RegisterPhotoTarget(window);  // photo workers may post to it from now on
-  state->fonts.main = CreateUiFont(window, 14);
-  state->fonts.small = CreateUiFont(window, 12);
-  AddGdiplusUser();
-  ChooseLanguageAndColors();
-  EnsurePhotoPaneClassRegistered();
-  ApplySettings(*state);
+  state.fonts.main = CreateUiFont(window, 14);
+  state.fonts.small = CreateUiFont(window, 12);
+  ApplySettings(state);
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
   InitCommonControlsEx(&controls);
-  CreateControls(window, *state);
-  ApplyTheme(window);
+  CreateControls(window, state);
+  ApplyTheme(state);
   SetFocus(window);
   return 0;
 }
 
-LRESULT OnDestroy(HWND window) {
-  ViewerState* state = GetViewerState(window);
-  if (state == nullptr) return 0;
+void OnDestroy(HWND window) {
+  ViewerState* state = WindowUserData<ViewerState>(window);
+  if (state == nullptr) return;
   InvalidatePhotoFetches(state->photo.fetch);  // downloads still running are stale now
   DiscardQueuedPhotoResults(window);
   DestroyControls(*state);
-  delete state;  // releases the photo and the fonts
-  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  std::erase(liveViewers, window);
-  if (liveViewers.empty()) {
-    ReleasePaletteBrushes();
-    ReleaseRichEditLibrary();
-  }
-  ReleaseGdiplusUser();
-  return 0;
+  DetachUserData<ViewerState>(window);  // the state goes, with the photo and the fonts
+  RemoveLiveViewer(window);
 }
 
-// What the layout depends on, for a client area of width x height.
-LayoutInput LayoutInputFor(HWND window, const ViewerState& state, int width, int height) {
-  LayoutInput input;
-  input.clientWidth = width;
-  input.clientHeight = height;
-  input.dpi = WindowDpi(window);
-  input.listWidth = state.splitter.listWidth;
-  input.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
-  input.hasPhoto = state.photo.image != nullptr;
-  const SIZE photo = BitmapSize(state.photo.image.get());
-  input.photoWidth = photo.cx;
-  input.photoHeight = photo.cy;
-  input.detailsScroll = state.filter.detailsScroll;
-  return input;
-}
-
-void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
+void LayoutViewer(ViewerState& state, int width, int height) {
   state.list.rowHeight = 0;
   // An empty client area (before the host sizes the window, or minimised)
   // shows nothing: the children keep their sizes, so that nothing is laid out
   // or wrapped at width 0.
   if (width <= 0 || height <= 0) return;
-  const LayoutInput input = LayoutInputFor(window, state, width, height);
+  const LayoutInput input = LayoutInputFor(state, width, height);
   const HWND view = state.details.view.Get();
   const ViewerLayout layout =
       ComputeLayout(input, [view](int w) { return MeasureDetailsHeight(view, w); });
@@ -225,7 +197,7 @@ void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
   MoveChild(state.list.filterEdit.Get(), layout.filterEdit);
   MoveChild(state.list.photoOnlyCheck.Get(), layout.photoOnlyCheck);
   MoveChild(state.list.scrollBar.Get(), layout.listScrollBar);
-  state.filter.detailsScroll = layout.detailsScroll;
+  state.details.scroll = layout.detailsScroll;
   const HWND bar = state.details.scrollBar.Get();
   MoveChild(bar, layout.detailsScrollBar);
   const HWND pane = state.photo.pane.Get();
@@ -247,28 +219,26 @@ void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
     SetScrollInfo(bar, SB_CTL, &info, TRUE);
     ShowWindow(bar, layout.maxScroll > 0 ? SW_SHOWNA : SW_HIDE);
   }
-  InvalidateRect(window, nullptr, FALSE);
+  InvalidateRect(state.window, nullptr, FALSE);
   if (IsWindow(pane)) InvalidateRect(pane, nullptr, FALSE);
 }
 
-void PaintViewer(HWND window, HDC dc) {
+void PaintViewer(HWND window, ViewerState* state, HDC dc) {
   RECT client{};
   GetClientRect(window, &client);
   FillRect(dc, &client, BackgroundBrush());
-  ViewerState* state = GetViewerState(window);
   if (state == nullptr) return;
   const Palette& palette = CurrentPalette();
   const auto s = [window](int length) { return ScaleForDpi(window, length); };
   // The list column as the layout places it; the details need no measuring here.
   const ViewerLayout layout = ComputeLayout(
-      LayoutInputFor(window, *state, client.right - client.left, client.bottom - client.top),
-      nullptr);
+      LayoutInputFor(*state, client.right - client.left, client.bottom - client.top), nullptr);
   const int list = layout.listPaneWidth, statusHeight = layout.statusHeight;
   const int topHeight = layout.topHeight, listHeight = layout.listHeight;
 
   const RECT filterStrip{client.left, client.top, client.left + list, client.top + topHeight};
   FillRect(dc, &filterStrip, PanelBrush());
-  DrawContactList(window, *state, dc,
+  DrawContactList(*state, dc,
                   RECT{client.left, client.top + topHeight, client.left + list,
                        client.top + topHeight + listHeight});
   const int splitterWidth = std::max(s(3), 2);
@@ -289,57 +259,17 @@ void PaintViewer(HWND window, HDC dc) {
   }
 }
 
-void EnsureViewerClassRegistered() {
-  if (viewClassRegistered) return;
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = ViewerWndProc;
-  windowClass.hInstance = ModuleHandle();
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  windowClass.lpszClassName = kViewerClassName;
-  viewClassRegistered = RegisterClassW(&windowClass) != 0;
-}
-
-bool ViewerClassRegistered() {
-  return viewClassRegistered;
-}
-
-int LiveViewerCount() {
-  return static_cast<int>(liveViewers.size());
-}
-
-void ReleaseViewerModule() {
-  if (!liveViewers.empty()) return;
-  ReleasePaletteBrushes();
-  ShutdownGdiplus();
-  if (viewClassRegistered) UnregisterClassW(kViewerClassName, ModuleHandle());
-  viewClassRegistered = false;
-  UnregisterPhotoPaneClass();
-}
-
-void AttachCards(HWND window, CardSet cards) {
-  ViewerState* state = GetViewerState(window);
-  if (state == nullptr) return;
-  state->cards = std::move(cards);
-  state->cardsStamp = NextCardsStamp();
-  ApplySettings(*state);
-  // A new file is shown through the filter already typed.
-  AttachCardsToFilter(state->cards, state->filter);
-  ShowSelectedCard(*state);
-  InvalidateRect(window, nullptr, FALSE);
-  RelayoutViewer(window);
-}
-
-void SelectCard(HWND window, size_t index) {
-  ViewerState* state = GetViewerState(window);
-  if (state == nullptr || state->cards.empty()) return;
-  state->filter.selected = std::min(index, state->cards.size() - 1);
-  state->filter.detailsScroll = 0;
-  EnsureSelectionVisible(*state);
-  UpdateMatchOrdinal(state->filter);
-  ShowSelectedCard(*state);
-  SetListScrollPosition(*state);
-  InvalidateRect(window, nullptr, FALSE);
+void AttachCards(ViewerState& state, CardSet cards) {
+  state.cards = std::move(cards);
+  state.cardsStamp = NextCardsStamp();
+  ApplySettings(state);
+  // A new file is shown through the filter already typed, from the top.
+  AttachCardsToFilter(state.cards, state.filter);
+  state.list.topRow = 0;
+  state.details.scroll = 0;
+  ShowSelectedCard(state);
+  InvalidateRect(state.window, nullptr, FALSE);
+  RelayoutViewer(state.window);
 }
 
 void CloseHostWindow(HWND window) {
@@ -353,41 +283,6 @@ void CloseHostWindow(HWND window) {
       return;
     }
   }
-}
-
-void ChooseLanguageAndColors() {
-  UpdateUiLanguage(Host().iniPath);
-  LoadColors();
-}
-
-void ReloadAppearance() {
-  const auto appearance = [] {
-    const Palette& palette = CurrentPalette();
-    return std::array<COLORREF, 5>{palette.text, palette.background, palette.secondaryText,
-                                   static_cast<COLORREF>(DarkModeActive()),
-                                   static_cast<COLORREF>(UiIsRussian())};
-  };
-  const auto before = appearance();
-  ChooseLanguageAndColors();
-  // Refilling a long card's details is the costly part: only a change of
-  // palette or language needs it.
-  const bool changed = appearance() != before;
-  for (const HWND window : std::vector<HWND>(liveViewers)) {
-    ViewerState* state = GetViewerState(window);
-    if (state == nullptr) continue;
-    ApplyTheme(window);
-    if (changed) RefillDetails(*state);
-    RelayoutViewer(window);
-    InvalidateRect(window, nullptr, TRUE);
-  }
-}
-
-void RelayoutViewer(HWND window) {
-  if (!IsWindow(window)) return;
-  RECT client{};
-  GetClientRect(window, &client);
-  SendMessageW(window, WM_SIZE, 0,
-               MAKELPARAM(client.right - client.left, client.bottom - client.top));
 }
 
 }  // namespace kontaktel

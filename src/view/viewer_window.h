@@ -1,52 +1,40 @@
-// The viewer window that the plugin places inside the host's Lister window.
+// The viewer window that the plugin places inside the host's Lister window:
+// its creation with the child controls, its destruction, the cards it is
+// handed, its layout and its painting, for the window procedure and the
+// exports.
 #pragma once
 
 #include <windows.h>
 
-#include <cstddef>
-
 #include "vcard/card.h"
+#include "view/viewer_state.h"
 
 namespace kontaktel {
 
-inline constexpr wchar_t kViewerClassName[] = L"VCF_VIEW_CLASS";
+// WM_CREATE: the state, handed to the window, and the child controls. -1 when
+// the window cannot be made.
+LRESULT OnCreate(HWND window);
 
-LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// WM_DESTROY: fetches still running become stale, queued results are freed,
+// the controls go, and the window's state is freed.
+void OnDestroy(HWND window);
 
-// Registers the window class once per module; a failed registration is tried
-// again next time.
-void EnsureViewerClassRegistered();
-bool ViewerClassRegistered();
-
-// Viewer windows whose state exists, in every host window of the process.
-int LiveViewerCount();
-
-// At module end, with no viewer alive: brushes, GDI+ and both window classes go.
-void ReleaseViewerModule();
+// Copies the window's settings ("ListWidth", "LoadPhotoUrl") from the INI file.
+void ApplySettings(ViewerState& state);
 
 // Hands a file's cards to the window: the first card selected, the search
 // cleared, the filter kept, the settings re-read and the window laid out anew.
-void AttachCards(HWND window, CardSet cards);
+void AttachCards(ViewerState& state, CardSet cards);
 
-// Makes a card the selected one (an index past the end selects the last).
-void SelectCard(HWND window, size_t index);
+// Places every child control for a client area of width x height.
+void LayoutViewer(ViewerState& state, int width, int height);
 
-// Asks the host to close its Lister window, as Escape does.
+// The viewer's client area drawn into `dc` (for WM_PAINT and WM_PRINTCLIENT);
+// only the background for a window without state.
+void PaintViewer(HWND window, ViewerState* state, HDC dc);
+
+// Asks the host to close its Lister window, as Escape does: the first viewer
+// window from `window` upwards tells its parent.
 void CloseHostWindow(HWND window);
-
-// The one place where the UI language and the palette are chosen, from the
-// host's INI file and show flags.
-void ChooseLanguageAndColors();
-
-// Chooses the language and the palette anew, and re-themes, refills and
-// repaints every open viewer window: after the host's show flags, its new
-// parameters, a new INI file or a system colour or setting change.
-void ReloadAppearance();
-
-// Lays the window out again from its client size (sends it WM_SIZE).
-void RelayoutViewer(HWND window);
-
-// The viewer's client area drawn into `dc` (for WM_PAINT and screenshots).
-void PaintViewer(HWND window, HDC dc);
 
 }  // namespace kontaktel

@@ -1,47 +1,45 @@
-// The viewer window's procedure: a table from message to named handler, and a
-// guard that keeps every exception inside.
-#include <windowsx.h>
+// The table from message to handler. The window's state comes from its
+// user-data slot: every message here is for a window of this class.
+#include "view/window_proc.h"
 
 #include "view/contact_list.h"
 #include "view/context_menu.h"
 #include "view/details_scroll.h"
+#include "view/filter_bar.h"
+#include "view/host_context.h"
 #include "view/photo_download.h"
 #include "view/shown_card.h"
 #include "view/splitter.h"
 #include "view/theme.h"
-#include "view/viewer_state.h"
+#include "view/viewer_module.h"
 #include "view/viewer_window.h"
-#include "view/viewer_window_internal.h"
-#include "view/window_guard.h"
+#include "win/gdi_handles.h"
+#include "win/guarded_call.h"
+#include "win/message_table.h"
 
 namespace kontaktel {
 
 namespace {
 
-struct Message {
-  HWND window;
-  UINT id;
-  WPARAM wParam;
-  LPARAM lParam;
-  ViewerState* state;  // null for a window without one
-  LRESULT Default() const { return DefWindowProcW(window, id, wParam, lParam); }
-  POINT Point() const { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-};
+// Each handler gets the window's state, null for a window without one.
+using State = ViewerState*;
 
-LRESULT OnCreateMessage(const Message& m) {
+LRESULT OnCreateMessage(const Message& m, State) {
   return OnCreate(m.window);
 }
-LRESULT OnDestroyMessage(const Message& m) {
-  return OnDestroy(m.window);
-}
 
-LRESULT OnSize(const Message& m) {
-  if (m.state == nullptr) return m.Default();
-  LayoutViewer(m.window, *m.state, LOWORD(m.lParam), HIWORD(m.lParam));
+LRESULT OnDestroyMessage(const Message& m, State) {
+  OnDestroy(m.window);
   return 0;
 }
 
-LRESULT OnPaint(const Message& m) {
+LRESULT OnSize(const Message& m, State state) {
+  if (state == nullptr) return m.Default();
+  LayoutViewer(*state, LOWORD(m.lParam), HIWORD(m.lParam));
+  return 0;
+}
+
+LRESULT OnPaint(const Message& m, State state) {
   PaintScope paint(m.window);
   RECT client{};
   GetClientRect(m.window, &client);
@@ -51,154 +49,161 @@ LRESULT OnPaint(const Message& m) {
   UniqueMemoryDc memory(CreateCompatibleDC(paint.Dc()));
   UniqueBitmap bitmap(CreateCompatibleBitmap(paint.Dc(), width, height));
   if (!memory || !bitmap) {
-    PaintViewer(m.window, paint.Dc());
+    PaintViewer(m.window, state, paint.Dc());
     return 0;
   }
   SelectScope selected(memory.Get(), bitmap.Get());
-  PaintViewer(m.window, memory.Get());
+  PaintViewer(m.window, state, memory.Get());
   BitBlt(paint.Dc(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
   return 0;
 }
 
-LRESULT OnPrintClient(const Message& m) {
-  PaintViewer(m.window, reinterpret_cast<HDC>(m.wParam));
+LRESULT OnPrintClient(const Message& m, State state) {
+  PaintViewer(m.window, state, reinterpret_cast<HDC>(m.wParam));
   return 0;
 }
 
-LRESULT OnEraseBackground(const Message& m) {
+LRESULT OnEraseBackground(const Message& m, State) {
   RECT client{};
   GetClientRect(m.window, &client);
   FillRect(reinterpret_cast<HDC>(m.wParam), &client, BackgroundBrush());
   return 1;
 }
 
-LRESULT OnSystemChange(const Message& m) {
+LRESULT OnSystemChange(const Message& m, State state) {
   // Settings, system colours or the theme changed: everything is read anew.
   ReloadAppearance();
-  if (m.state != nullptr) {
-    ApplySettings(*m.state);
-    ShowSelectedCard(*m.state);
+  if (state != nullptr) {
+    ApplySettings(*state);
+    ShowSelectedCard(*state);
     InvalidateRect(m.window, nullptr, FALSE);
   }
   return 0;
 }
 
-LRESULT OnSetCursor(const Message& m) {
-  if (m.state != nullptr && LOWORD(m.lParam) == HTCLIENT && OnSplitterSetCursor(m.window, *m.state))
+LRESULT OnAppearanceChanged(const Message& m, State state) {
+  if (state == nullptr) return 0;
+  ApplyTheme(*state);
+  if (m.wParam != 0) RefillDetails(*state);
+  RelayoutViewer(m.window);
+  InvalidateRect(m.window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT OnSetCursor(const Message& m, State state) {
+  if (state != nullptr && LOWORD(m.lParam) == HTCLIENT && OnSplitterSetCursor(m.window, *state))
     return TRUE;
   return m.Default();
 }
 
-LRESULT OnMouseActivate(const Message& m) {
-  if (m.state == nullptr) return m.Default();
+LRESULT OnMouseActivate(const Message& m, State state) {
+  if (state == nullptr) return m.Default();
   SetFocus(m.window);
   return MA_ACTIVATE;
 }
 
-LRESULT OnGetDlgCode(const Message&) {
+LRESULT OnGetDlgCode(const Message&, State) {
   return DLGC_WANTARROWS | DLGC_WANTALLKEYS | DLGC_WANTCHARS;
 }
 
-LRESULT OnKeyDown(const Message& m) {
+// Also the keys that the filter strip and the details view pass on.
+LRESULT OnKeyDown(const Message& m, State state) {
   if (m.wParam == VK_ESCAPE) {
     CloseHostWindow(m.window);
     return 0;
   }
-  if (m.state == nullptr) return 0;
+  if (state == nullptr) return 0;
   if (m.wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
-    OnCopyKey(m.window, *m.state);
+    OnCopyKey(m.window, *state);
     return 0;
   }
-  if (m.state->cards.empty()) return 0;
-  return NavigateList(m.window, *m.state, m.wParam) ? 0 : m.Default();
+  if (state->cards.empty()) return 0;
+  return NavigateList(*state, m.wParam) ? 0 : m.Default();
 }
 
-LRESULT OnCommand(const Message& m) {
-  if (m.state == nullptr) return m.Default();
+LRESULT OnCommand(const Message& m, State state) {
+  if (state == nullptr) return m.Default();
   const int id = LOWORD(m.wParam), code = HIWORD(m.wParam);
   if (id == kFilterEditId && code == EN_CHANGE &&
-      reinterpret_cast<HWND>(m.lParam) == m.state->list.filterEdit.Get()) {
-    OnFilterChanged(m.window, *m.state);
+      reinterpret_cast<HWND>(m.lParam) == state->list.filterEdit.Get()) {
+    OnFilterChanged(m.window, *state);
     return 0;
   }
   if (id == kPhotoOnlyCheckId && code == BN_CLICKED &&
-      reinterpret_cast<HWND>(m.lParam) == m.state->list.photoOnlyCheck.Get()) {
-    OnPhotoOnlyClicked(m.window, *m.state);
+      reinterpret_cast<HWND>(m.lParam) == state->list.photoOnlyCheck.Get()) {
+    OnPhotoOnlyClicked(m.window, *state);
     return 0;
   }
   return m.Default();
 }
 
-LRESULT OnVScroll(const Message& m) {
-  if (m.state == nullptr || m.lParam == 0) return m.Default();
+LRESULT OnVScroll(const Message& m, State state) {
+  if (state == nullptr || m.lParam == 0) return m.Default();
   const auto bar = reinterpret_cast<HWND>(m.lParam);
-  if (bar == m.state->list.scrollBar.Get()) {
-    OnListScroll(m.window, *m.state, m.wParam);
+  if (bar == state->list.scrollBar.Get()) {
+    OnListScroll(m.window, *state, m.wParam);
     return 0;
   }
-  if (bar == m.state->details.scrollBar.Get()) {
-    OnDetailsScroll(m.window, *m.state, LOWORD(m.wParam));
+  if (bar == state->details.scrollBar.Get()) {
+    OnDetailsScroll(m.window, *state, LOWORD(m.wParam));
     return 0;
   }
   return m.Default();
 }
 
-LRESULT OnControlColor(const Message& m) {
-  return ControlColors(m.window, reinterpret_cast<HDC>(m.wParam), reinterpret_cast<HWND>(m.lParam));
+LRESULT OnControlColor(const Message& m, State state) {
+  const auto control = reinterpret_cast<HWND>(m.lParam);
+  return ControlColors(reinterpret_cast<HDC>(m.wParam),
+                       state != nullptr && control == state->list.photoOnlyCheck.Get());
 }
 
-LRESULT OnMouseMove(const Message& m) {
-  if (m.state == nullptr) return m.Default();
-  if (!OnSplitterMouseMove(m.window, *m.state, m.Point()))
-    OnListMouseMove(m.window, *m.state, m.Point());
+LRESULT OnMouseMove(const Message& m, State state) {
+  if (state == nullptr) return m.Default();
+  if (!OnSplitterMouseMove(m.window, *state, m.Point()))
+    OnListMouseMove(m.window, *state, m.Point());
   return 0;
 }
 
-LRESULT OnLButtonDown(const Message& m) {
-  if (m.state == nullptr) return m.Default();
-  if (OnSplitterButtonDown(m.window, *m.state, m.Point()) ||
-      OnListButtonDown(m.window, *m.state, m.Point())) {
+LRESULT OnLButtonDown(const Message& m, State state) {
+  if (state == nullptr) return m.Default();
+  if (OnSplitterButtonDown(m.window, *state, m.Point()) ||
+      OnListButtonDown(m.window, *state, m.Point())) {
     return 0;
   }
   return m.Default();
 }
 
-LRESULT OnLButtonUp(const Message& m) {
-  if (m.state != nullptr && OnSplitterButtonUp(m.window, *m.state)) return 0;
+LRESULT OnLButtonUp(const Message& m, State state) {
+  if (state != nullptr && OnSplitterButtonUp(m.window, *state)) return 0;
   return m.Default();
 }
 
-LRESULT OnCaptureChanged(const Message& m) {
-  if (m.state != nullptr) OnSplitterCaptureLost(*m.state);
+LRESULT OnCaptureChanged(const Message& m, State state) {
+  if (state != nullptr) OnSplitterCaptureLost(*state);
   return m.Default();
 }
 
-LRESULT OnMenuMessage(const Message& m) {
-  if (m.state != nullptr && OnContextMenuMessage(m.window, *m.state, m.id, m.wParam, m.lParam))
+LRESULT OnMenuMessage(const Message& m, State state) {
+  if (state != nullptr && OnContextMenuMessage(m.window, *state, m.id, m.wParam, m.lParam))
     return 0;
   return m.Default();
 }
 
-LRESULT OnMouseWheel(const Message& m) {
-  if (m.state == nullptr) return m.Default();
+LRESULT OnMouseWheel(const Message& m, State state) {
+  if (state == nullptr) return m.Default();
   POINT point = m.Point();
   ScreenToClient(m.window, &point);
   const int delta = GET_WHEEL_DELTA_WPARAM(m.wParam);
-  if (OnListWheel(m.window, *m.state, point, delta)) return 0;
-  OnDetailsWheel(m.window, *m.state, point, delta);
+  if (OnListWheel(m.window, *state, point, delta)) return 0;
+  OnDetailsWheel(m.window, *state, point, delta);
   return 0;
 }
 
-LRESULT OnPhotoLoadedMessage(const Message& m) {
-  return OnPhotoLoaded(m.window, m.state, m.lParam);
+LRESULT OnPhotoLoadedMessage(const Message& m, State state) {
+  return OnPhotoLoaded(m.window, state, m.lParam);
 }
 
-struct Handler {
-  UINT message;
-  LRESULT (*handle)(const Message&);
-};
-
-constexpr Handler kHandlers[] = {
+constexpr MessageHandler<State> kHandlers[] = {
     {WM_CREATE, OnCreateMessage},
     {WM_DESTROY, OnDestroyMessage},
     {WM_SIZE, OnSize},
@@ -208,6 +213,7 @@ constexpr Handler kHandlers[] = {
     {WM_SYSCOLORCHANGE, OnSystemChange},
     {WM_SETTINGCHANGE, OnSystemChange},
     {WM_THEMECHANGED, OnSystemChange},
+    {WM_APPEARANCE_CHANGED, OnAppearanceChanged},
     {WM_SETCURSOR, OnSetCursor},
     {WM_MOUSEACTIVATE, OnMouseActivate},
     {WM_GETDLGCODE, OnGetDlgCode},
@@ -231,21 +237,22 @@ constexpr Handler kHandlers[] = {
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
 };
 
-LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const Handler& handler : kHandlers) {
-    if (handler.message == message) {
-      return handler.handle(Message{window, message, wParam, lParam, GetViewerState(window)});
-    }
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A failed creation fails CreateWindowEx; any other message answers 0.
-  return GuardedCall([&] { return Dispatch(window, message, wParam, lParam); },
-                     message == WM_CREATE ? -1 : 0);
+  return GuardedCall(
+      [&] {
+        return Dispatch(kHandlers, Message{window, message, wParam, lParam, DefWindowProcW},
+                        WindowUserData<ViewerState>(window));
+      },
+      message == WM_CREATE ? -1 : 0);
+}
+
+HWND CreateViewerWindow(HWND parent) {
+  RegisterViewerClass(ViewerWndProc);
+  return CreateWindowExW(0, kViewerClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
+                         0, parent, nullptr, ModuleHandle(), nullptr);
 }
 
 }  // namespace kontaktel

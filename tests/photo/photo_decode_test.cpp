@@ -110,7 +110,7 @@ TEST_F(PhotoDecodeTest, RealImagesOfEveryFormat) {
     ASSERT_FALSE(bytes.empty()) << mime;
     const UniqueGdiplusBitmap photo = DecodePhoto(bytes);
     ASSERT_NE(photo, nullptr) << mime;
-    const SIZE size = BitmapSize(photo.get());
+    const SIZE size = BitmapSize(photo.Get());
     EXPECT_EQ(size.cx, 40) << mime;
     EXPECT_EQ(size.cy, 30) << mime;
   }
@@ -161,8 +161,8 @@ TEST_F(PhotoDecodeTest, ACameraJpegShowsItselfNotItsThumbnail) {
   camera.insert(camera.end(), photo.begin() + 2, photo.end());
   const UniqueGdiplusBitmap decoded = DecodePhoto(camera);
   ASSERT_NE(decoded, nullptr);
-  EXPECT_EQ(BitmapSize(decoded.get()).cx, 64);
-  EXPECT_EQ(BitmapSize(decoded.get()).cy, 48);
+  EXPECT_EQ(BitmapSize(decoded.Get()).cx, 64);
+  EXPECT_EQ(BitmapSize(decoded.Get()).cy, 48);
 }
 
 TEST_F(PhotoDecodeTest, GarbageBetweenSegmentsStillDecodes) {
@@ -180,7 +180,7 @@ TEST_F(PhotoDecodeTest, GarbageBetweenSegmentsStillDecodes) {
   EXPECT_EQ(repaired, photo);
   const UniqueGdiplusBitmap decoded = DecodePhoto(damaged);
   ASSERT_NE(decoded, nullptr);
-  EXPECT_EQ(BitmapSize(decoded.get()).cx, 24);
+  EXPECT_EQ(BitmapSize(decoded.Get()).cx, 24);
 }
 
 }  // namespace

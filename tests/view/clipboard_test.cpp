@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "support/window_probe.h"
-#include "view/handles.h"
+#include "win/window_handles.h"
 
 namespace kontaktel {
 namespace {

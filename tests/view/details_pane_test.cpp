@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "view/photo_pane.h"
-#include "view/window_guard.h"
+#include "win/guarded_call.h"
 
 namespace kontaktel {
 namespace {

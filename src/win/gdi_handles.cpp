@@ -1,4 +1,5 @@
-#include "view/handles.h"
+// The module-wide count of live GDI objects.
+#include "win/gdi_handles.h"
 
 namespace kontaktel {
 

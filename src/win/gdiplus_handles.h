@@ -1,0 +1,33 @@
+// GDI+ objects of the flat interface (images, graphics) and the COM stream an
+// image is decoded from. Only the declarations of GDI+ are needed here, so
+// that holding a photo does not pull its headers into every file.
+#pragma once
+
+#include "win/unique_handle.h"
+
+struct IStream;
+namespace Gdiplus {
+class GpImage;
+class GpGraphics;
+}  // namespace Gdiplus
+
+namespace kontaktel {
+
+struct GdiplusImageTraits : Uncounted {
+  static void Free(Gdiplus::GpImage* image);
+};
+// A decoded image or bitmap, disposed with GdipDisposeImage.
+using UniqueGdiplusImage = UniqueHandle<Gdiplus::GpImage*, GdiplusImageTraits>;
+
+struct GdiplusGraphicsTraits : Uncounted {
+  static void Free(Gdiplus::GpGraphics* graphics);
+};
+using UniqueGdiplusGraphics = UniqueHandle<Gdiplus::GpGraphics*, GdiplusGraphicsTraits>;
+
+struct StreamTraits : Uncounted {
+  static void Free(IStream* stream);
+};
+// A reference on a COM stream.
+using UniqueStream = UniqueHandle<IStream*, StreamTraits>;
+
+}  // namespace kontaktel
