@@ -1,9 +1,9 @@
 #include "photo/photo_decode.h"
 
-#include <cstring>
 #include <memory>
 
 #include "photo/gdiplus_flat.h"
+#include "photo/memory_stream.h"
 
 namespace kontaktel {
 
@@ -17,17 +17,6 @@ using Gdiplus::DllExports::GdipCreateBitmapFromStream;
 using Gdiplus::DllExports::GdipDeleteGraphics;
 using Gdiplus::DllExports::GdipDrawImageRectI;
 using Gdiplus::DllExports::GdipGetImageGraphicsContext;
-
-struct StreamRelease {
-  void operator()(IStream* stream) const { stream->Release(); }
-};
-using UniqueStream = std::unique_ptr<IStream, StreamRelease>;
-
-struct GlobalMemoryFree {
-  void operator()(HGLOBAL memory) const { GlobalFree(memory); }
-};
-// Global memory until a stream takes it over.
-using UniqueGlobalMemoryBlock = std::unique_ptr<void, GlobalMemoryFree>;
 
 struct GraphicsDelete {
   void operator()(Gdiplus::GpGraphics* graphics) const { GdipDeleteGraphics(graphics); }
@@ -196,17 +185,16 @@ UniqueGdiplusBitmap BitmapFromBytes(std::span<const uint8_t> bytes) {
       declared && !ImageSizeAllowed(declared->width, declared->height)) {
     return nullptr;
   }
-  UniqueGlobalMemoryBlock memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
-  if (!memory) return nullptr;
-  void* data = GlobalLock(memory.get());
-  if (data == nullptr) return nullptr;
-  std::memcpy(data, bytes.data(), bytes.size());
-  GlobalUnlock(memory.get());
-  IStream* rawStream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, &rawStream)) || rawStream == nullptr)
-    return nullptr;
-  memory.release();  // the stream frees the block now
-  const UniqueStream stream(rawStream);
+  // The decoder reads the caller's bytes in place, never past their end. It
+  // may read lazily until the source image goes, which happens before the
+  // stream is let go; the stream then forgets the bytes in case anything
+  // still holds it.
+  const UniqueMemoryStream stream = MemoryStream::Create(bytes);
+  if (!stream) return nullptr;
+  const struct ForgetOnExit {
+    MemoryStream* stream;
+    ~ForgetOnExit() { stream->Forget(); }
+  } forget{stream.get()};
 
   Gdiplus::GpBitmap* rawSource = nullptr;
   if (GdipCreateBitmapFromStream(stream.get(), &rawSource) != Gdiplus::Ok || rawSource == nullptr)
