@@ -110,6 +110,7 @@ int FuzzParse(const uint8_t* data, size_t size) {
       DecodeFileText(std::string_view(reinterpret_cast<const char*>(data), size));
   CheckUnfolding(text);
   const CardSet cards = ParseCards(text);
+  if (!cards.SpansInside()) Fail("a span outside its buffer");
   for (const Card card : cards) {
     for (const CardProperty property : card.properties()) {
       if (property.name == L"PHOTO" && !property.value.empty()) Fail("PHOTO record with a value");

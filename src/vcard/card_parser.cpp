@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 
 #include "text/text_util.h"
 #include "vcard/line_split.h"
@@ -151,9 +152,12 @@ class CardAssembler {
     typesBegin_ = Size(set_.types_);
     customTextsBegin_ = Size(set_.customTexts_);
     arenaBegin_ = set_.arena_.size();
+    upperNamesBegin_ = upperNames_.size();
     inCard_ = true;
   }
 
+  // Everything the card added goes, together: its records, its arena text,
+  // and the names it cached, whose spans point into that arena text.
   void RollBack() {
     for (size_t list = kMembers; list <= kNotes; ++list) {
       set_.texts_[list].resize(card_.listBegin[list]);
@@ -165,6 +169,7 @@ class CardAssembler {
     set_.types_.resize(typesBegin_);
     set_.customTexts_.resize(customTextsBegin_);
     set_.arena_.resize(arenaBegin_);
+    upperNames_.resize(upperNamesBegin_);
   }
 
   template <typename T>
@@ -408,6 +413,7 @@ class CardAssembler {
   uint32_t typesBegin_ = 0;
   uint32_t customTextsBegin_ = 0;
   size_t arenaBegin_ = 0;
+  size_t upperNamesBegin_ = 0;
   // Buffers reused from line to line.
   std::wstring continued_;  // a value extended by the quoted-printable rule
   std::wstring photo_;      // photo data extended by the photo rule
@@ -421,6 +427,7 @@ CardSet ParseCards(std::wstring text) {
   CardSet set;
   set.text_ = std::move(text);
   CardAssembler(set).Run();
+  assert(set.SpansInside());
   return set;
 }
 
