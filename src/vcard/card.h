@@ -260,7 +260,7 @@ class CardSet {
  private:
   friend class Card;
   friend class CardAssembler;
-  friend CardSet ParseCards(std::wstring text);
+  friend CardSet ParseCards(std::wstring text, unsigned fileCodePage);
   friend TypedValue ViewOf(const CardSet& set, const TypedRecord& record);
   friend CustomField ViewOf(const CardSet& set, const CustomRecord& record);
 
