@@ -106,10 +106,12 @@ void CheckMatching(const CardSet& cards, std::wstring_view text) {
 
 int FuzzParse(const uint8_t* data, size_t size) {
   if (size > kMaxFileSize) return 0;
-  const std::wstring text =
-      DecodeFileText(std::string_view(reinterpret_cast<const char*>(data), size));
+  const FileText file =
+      DecodeFileTextAndCodePage(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::wstring& text = file.text;
   CheckUnfolding(text);
-  const CardSet cards = ParseCards(text);
+  const CardSet cards = ParseCards(text, file.codePage);
+  if (!cards.SpansInside()) Fail("a span outside its buffer");
   for (const Card card : cards) {
     for (const CardProperty property : card.properties()) {
       if (property.name == L"PHOTO" && !property.value.empty()) Fail("PHOTO record with a value");

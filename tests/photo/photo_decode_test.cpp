@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <span>
 #include <vector>
 
 #include "photo/gdiplus_bitmap.h"
+#include "photo/memory_stream.h"
 #include "support/test_images.h"
+#include "text/file_text.h"
+#include "vcard/card_parser.h"
 
 namespace kontaktel {
 namespace {
@@ -19,6 +25,27 @@ class PhotoDecodeTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { AddGdiplusUser(); }
   static void TearDownTestSuite() { ReleaseGdiplusUser(); }
+};
+
+// A copy of bytes that ends where a page no one may touch begins: any read
+// past the end faults at once instead of reading what happens to lie there.
+class GuardedBytes {
+ public:
+  explicit GuardedBytes(std::span<const uint8_t> bytes) {
+    const size_t page = 4096, size = (bytes.size() + page - 1) / page * page;
+    base_ = static_cast<uint8_t*>(
+        VirtualAlloc(nullptr, size + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    DWORD before = 0;
+    EXPECT_TRUE(base_ != nullptr && VirtualProtect(base_ + size, page, PAGE_NOACCESS, &before));
+    bytes_ = std::span<uint8_t>(base_ + size - bytes.size(), bytes.size());
+    std::memcpy(bytes_.data(), bytes.data(), bytes.size());
+  }
+  ~GuardedBytes() { VirtualFree(base_, 0, MEM_RELEASE); }
+  std::span<uint8_t> Bytes() const { return bytes_; }
+
+ private:
+  uint8_t* base_ = nullptr;
+  std::span<uint8_t> bytes_;
 };
 
 Bytes Repaired(Bytes bytes) {
@@ -181,6 +208,85 @@ TEST_F(PhotoDecodeTest, GarbageBetweenSegmentsStillDecodes) {
   const UniqueGdiplusBitmap decoded = DecodePhoto(damaged);
   ASSERT_NE(decoded, nullptr);
   EXPECT_EQ(BitmapSize(decoded.Get()).cx, 24);
+}
+
+TEST(MemoryStreamTest, ReadsTheBytesInPlaceAndNeverPastTheirEnd) {
+  const std::string text = "0123456789";
+  const GuardedBytes guarded(Bytes(text.begin(), text.end()));
+  const UniqueMemoryStream stream = MemoryStream::Create(guarded.Bytes());
+  ASSERT_NE(stream, nullptr);
+  const auto seek = [&](int64_t move, DWORD origin) {
+    LARGE_INTEGER at;
+    at.QuadPart = move;
+    ULARGE_INTEGER position{};
+    return SUCCEEDED(stream->Seek(at, origin, &position)) ? int64_t(position.QuadPart) : -1;
+  };
+  const auto read = [&](ULONG size) {
+    char buffer[16] = {};
+    ULONG count = 99;
+    EXPECT_EQ(stream->Read(buffer, size, &count), S_OK);
+    return std::string(buffer, count);
+  };
+  EXPECT_EQ(read(4), "0123");
+  guarded.Bytes()[4] = 'X';  // the stream holds no copy: it reads the change
+  EXPECT_EQ(read(2), "X5");
+  EXPECT_EQ(seek(100, STREAM_SEEK_END), 110);  // past the end is allowed...
+  EXPECT_EQ(read(16), "");                     // ...and reads nothing
+  EXPECT_EQ(seek(8, STREAM_SEEK_SET), 8);
+  EXPECT_EQ(read(16), "89");
+  EXPECT_EQ(read(16), "");
+  EXPECT_EQ(seek(-11, STREAM_SEEK_CUR), -1);  // before the start is refused
+  EXPECT_EQ(seek(-3, STREAM_SEEK_CUR), 7);
+  STATSTG stat{};
+  EXPECT_EQ(stream->Stat(&stat, STATFLAG_NONAME), S_OK);
+  EXPECT_EQ(stat.cbSize.QuadPart, 10u);
+  IStream* clone = nullptr;
+  ASSERT_EQ(stream->Clone(&clone), S_OK);
+  stream->Forget();  // the bytes' owner lets them go: no holder reads them again
+  char byte = 0;
+  ULONG count = 99;
+  EXPECT_EQ(clone->Read(&byte, 1, &count), S_OK);
+  EXPECT_EQ(count, 0u);
+  clone->Release();
+  EXPECT_EQ(read(16), "");
+}
+
+TEST_F(PhotoDecodeTest, ADamagedJpegAtTheEdgeOfReadableMemory) {
+  // An APP1 segment right after the start whose length runs 16 KiB past the
+  // end of the file: decoders seek there and read.
+  const Bytes photo = EncodeImage(L"image/jpeg", 24, 16);
+  ASSERT_GT(photo.size(), 4u);
+  Bytes damaged{0xFF, 0xD8, 0xFF, 0xE1, 0x40, 0x00, 'E', 'x', 'i', 'f', 0, 0, 1, 2};
+  damaged.insert(damaged.end(), photo.begin() + 2, photo.end());
+  const GuardedBytes guarded(damaged);
+  int shown = 0;
+  for (int i = 0; i < 1000; ++i) {
+    const UniqueGdiplusBitmap decoded = DecodePhoto(guarded.Bytes());
+    shown += BitmapSize(decoded.get()).cx == 24 && BitmapSize(decoded.get()).cy == 16;
+  }
+  EXPECT_EQ(shown, 1000);  // the repaired stream shows it every time
+}
+
+TEST_F(PhotoDecodeTest, EveryPhotoOfTheTestFilesDecodesFromGuardedBytes) {
+  int photos = 0;
+  for (const char* folder : {KONTAKTEL_TEST_DATA, KONTAKTEL_SAMPLES}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().extension() != ".vcf") continue;
+      const CardSet cards = ParseCards(LoadFileText(entry.path().wstring().c_str()));
+      for (const Card card : cards) {
+        const Bytes bytes = card.photoData();
+        if (bytes.empty()) continue;
+        ++photos;
+        const GuardedBytes guarded(bytes);
+        const UniqueGdiplusBitmap plain = DecodePhoto(bytes);
+        const UniqueGdiplusBitmap decoded = DecodePhoto(guarded.Bytes());
+        EXPECT_NE(decoded, nullptr) << entry.path() << " card " << card.index();
+        EXPECT_EQ(BitmapSize(decoded.get()).cx, BitmapSize(plain.get()).cx) << entry.path();
+        EXPECT_EQ(BitmapSize(decoded.get()).cy, BitmapSize(plain.get()).cy) << entry.path();
+      }
+    }
+  }
+  EXPECT_GE(photos, 4);
 }
 
 }  // namespace

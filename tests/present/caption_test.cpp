@@ -44,6 +44,9 @@ TEST(FormatPropertyCaption, LeavesOutParametersThatAreNotTypes) {
   ExpectCaptions({
       {L"ADR;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE;TYPE=HOME", false, L"Address (Home)"},
       {L"LANG;PREF=1", true, L"Язык"},
+      // vCard 2.1's bare encoding and value tokens say how, not what.
+      {L"TEL;QUOTED-PRINTABLE;WORK;VOICE", false, L"Phone (Work, Voice)"},
+      {L"NOTE;qp;Base64;8bit;7BIT;inline;URL;cid;Content-ID;b;\"B\"", true, L"Заметка"},
   });
 }
 

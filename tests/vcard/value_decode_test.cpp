@@ -22,6 +22,7 @@ TEST(DecodeValue, QuotedPrintableInTheNamedCharset) {
     const wchar_t* value;
     const wchar_t* charset;
     std::wstring text;
+    unsigned unnamedPage = 1251;  // the file's page
   };
   const Case cases[] = {
       {L"=C3=A9", L"UTF-8", L"\x00E9"},
@@ -37,9 +38,14 @@ TEST(DecodeValue, QuotedPrintableInTheNamedCharset) {
       {L"=4x=", L"", L"=4x"},                  // not hex: kept literally
       {L"caf\x00E9 =C3=A9", L"UTF-8", L"caf\x00E9 \x00E9"},  // already decoded text survives
       {L"\xD83D\xDE00=21", L"UTF-8", L"\xD83D\xDE00!"},
+      // Bytes that are not UTF-8 under no charset or an unknown one: the file's page.
+      {L"M=F6=DFlitz", L"", L"M\x00F6\x00DFlitz", 1252},
+      {L"=F6", L"x-unknown", L"\x00F6", 1252},
+      {L"=C3=A9", L"", L"\x00E9", 1252},
+      {L"=F6", L"UTF-8", L"\x0446", 1252},  // a named charset falls back as before
   };
   for (const Case& c : cases) {
-    const std::wstring decoded = DecodeValue(c.value, true, c.charset);
+    const std::wstring decoded = DecodeValue(c.value, true, c.charset, c.unnamedPage);
     if constexpr (sizeof(wchar_t) == 2) {
       EXPECT_EQ(decoded, c.text) << c.value;
     } else if (std::wstring_view(c.value).find(L'\xD83D') == std::wstring_view::npos) {
