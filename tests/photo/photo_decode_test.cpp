@@ -262,7 +262,7 @@ TEST_F(PhotoDecodeTest, ADamagedJpegAtTheEdgeOfReadableMemory) {
   int shown = 0;
   for (int i = 0; i < 1000; ++i) {
     const UniqueGdiplusBitmap decoded = DecodePhoto(guarded.Bytes());
-    shown += BitmapSize(decoded.get()).cx == 24 && BitmapSize(decoded.get()).cy == 16;
+    shown += BitmapSize(decoded.Get()).cx == 24 && BitmapSize(decoded.Get()).cy == 16;
   }
   EXPECT_EQ(shown, 1000);  // the repaired stream shows it every time
 }
@@ -281,8 +281,8 @@ TEST_F(PhotoDecodeTest, EveryPhotoOfTheTestFilesDecodesFromGuardedBytes) {
         const UniqueGdiplusBitmap plain = DecodePhoto(bytes);
         const UniqueGdiplusBitmap decoded = DecodePhoto(guarded.Bytes());
         EXPECT_NE(decoded, nullptr) << entry.path() << " card " << card.index();
-        EXPECT_EQ(BitmapSize(decoded.get()).cx, BitmapSize(plain.get()).cx) << entry.path();
-        EXPECT_EQ(BitmapSize(decoded.get()).cy, BitmapSize(plain.get()).cy) << entry.path();
+        EXPECT_EQ(BitmapSize(decoded.Get()).cx, BitmapSize(plain.Get()).cx) << entry.path();
+        EXPECT_EQ(BitmapSize(decoded.Get()).cy, BitmapSize(plain.Get()).cy) << entry.path();
       }
     }
   }
