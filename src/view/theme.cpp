@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "config/host_ini.h"
 #include "config/settings.h"
 #include "view/host_context.h"
 #include "view/palette_choice.h"
