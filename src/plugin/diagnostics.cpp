@@ -2,6 +2,7 @@
 
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
+#include "photo/photo_fetch.h"
 #include "view/handles.h"
 #include "view/host_context.h"
 #include "view/theme.h"
@@ -30,5 +31,22 @@ extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnost
     record->matchOrdinal = state ? static_cast<int>(state->filter.matchOrdinal) : -1;
     record->visibleCount = state ? static_cast<int>(state->filter.visibleIndices.size()) : -1;
   } catch (...) {
+  }
+}
+
+extern "C" BOOL __stdcall KontaktelPostPhoto(HWND window, const unsigned char* bytes, int size) {
+  try {
+    const ViewerState* state = GetViewerState(window);
+    if (state == nullptr || bytes == nullptr || size < 0) return FALSE;
+    auto result = std::make_unique<PhotoFetchResult>();
+    result->cardIndex = state->filter.selected;
+    result->generation = state->photo.fetch.photoGeneration;
+    result->bytes.assign(bytes, bytes + size);
+    if (!PostMessageW(window, WM_PHOTO_LOADED, 0, reinterpret_cast<LPARAM>(result.get())))
+      return FALSE;
+    result.release();  // the window's now
+    return TRUE;
+  } catch (...) {
+    return FALSE;
   }
 }

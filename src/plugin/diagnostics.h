@@ -27,3 +27,7 @@ struct KontaktelDiagnostics {
 };
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record);
+
+// Posts a downloaded photo to a viewer as a download worker does: for its
+// selected card and newest fetch. False for a window that is no viewer.
+extern "C" BOOL __stdcall KontaktelPostPhoto(HWND window, const unsigned char* bytes, int size);

@@ -16,6 +16,7 @@
 #include "view/details_pane.h"
 #include "view/details_subclass.h"
 #include "view/host_context.h"
+#include "view/host_frame.h"
 #include "view/layout.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
@@ -174,7 +175,8 @@ LRESULT OnCreate(HWND window) {
   InitCommonControlsEx(&controls);
   CreateControls(window, *state);
   ApplyTheme(window);
-  SetFocus(window);
+  // In a panel the focus stays in the host's file list until the user clicks here.
+  if (!IsInPanel(window)) SetFocus(window);
   return 0;
 }
 
@@ -347,6 +349,9 @@ void CloseHostWindow(HWND window) {
     wchar_t className[64] = {};
     GetClassNameW(current, className, 64);
     if (lstrcmpiW(className, kViewerClassName) == 0) {
+      // A panel's parent is the host's own window: closing it would pull the
+      // panel from under the host, which has already seen the key.
+      if (IsInPanel(current)) return;
       const HWND lister = GetParent(current);
       PostMessageW(lister, WM_KEYDOWN, VK_ESCAPE, 0);
       PostMessageW(lister, WM_CLOSE, 0, 0);
