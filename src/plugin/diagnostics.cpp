@@ -8,8 +8,23 @@
 #include "view/theme.h"
 #include "view/viewer_state.h"
 #include "view/viewer_window.h"
+#include "view/wheel_lines.h"
 
 using namespace kontaktel;
+
+namespace {
+
+int FontHeight(HFONT font) {
+  LOGFONTW logFont{};
+  return GetObjectW(font, sizeof logFont, &logFont) == sizeof logFont ? logFont.lfHeight : 0;
+}
+
+}  // namespace
+
+extern "C" void __stdcall KontaktelSetSeams(int dpi, BOOL wheelOverride, unsigned wheelLines) {
+  SetDpiOverride(dpi);
+  SetWheelLinesOverride(wheelOverride != FALSE, wheelLines);
+}
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record) {
   try {
@@ -30,6 +45,10 @@ extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnost
     record->matchCount = state ? static_cast<int>(state->filter.matchCount) : -1;
     record->matchOrdinal = state ? static_cast<int>(state->filter.matchOrdinal) : -1;
     record->visibleCount = state ? static_cast<int>(state->filter.visibleIndices.size()) : -1;
+    record->rowHeight = state ? state->list.rowHeight : -1;
+    record->mainFontHeight = state ? FontHeight(state->fonts.main.Get()) : -1;
+    record->smallFontHeight = state ? FontHeight(state->fonts.small.Get()) : -1;
+    record->detailsScroll = state ? state->filter.detailsScroll : -1;
   } catch (...) {
   }
 }

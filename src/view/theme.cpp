@@ -110,13 +110,6 @@ LRESULT ControlColors(HWND viewer, HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(BackgroundBrush());
 }
 
-int WindowDpi(HWND window) {
-  WindowDc dc(window);
-  if (dc.Get() == nullptr) return 96;
-  const int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSX);
-  return dpi > 0 ? dpi : 96;
-}
-
 int ScaleForDpi(HWND window, int length) {
   return ScaleLength(length, WindowDpi(window));
 }

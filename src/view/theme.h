@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "view/dpi.h"
 #include "view/handles.h"
 
 namespace kontaktel {
@@ -40,8 +41,7 @@ void ApplyDarkFrame(HWND control);
 // The viewer's answer to WM_CTLCOLOR* from one of its controls.
 LRESULT ControlColors(HWND viewer, HDC dc, HWND control);
 
-// Lengths are written for 96 DPI and scaled at use.
-int WindowDpi(HWND window);
+// Lengths are written for 96 DPI and scaled at use, to the window's own DPI.
 inline int ScaleLength(int length, int dpi) {
   return MulDiv(length, dpi, 96);
 }

@@ -15,6 +15,7 @@
 #include "view/contact_list.h"
 #include "view/details_pane.h"
 #include "view/details_subclass.h"
+#include "view/dpi_change.h"
 #include "view/host_context.h"
 #include "view/host_frame.h"
 #include "view/layout.h"
@@ -63,7 +64,7 @@ void CreateTooltip(HWND viewer, ListPart& list) {
   GetClientRect(viewer, &tool.rect);
   tool.lpszText = const_cast<wchar_t*>(L"");
   SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
+  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(viewer, 400));
   SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 400);
 }
 
@@ -93,7 +94,7 @@ void CreateControls(HWND viewer, ViewerState& state) {
     SetWindowSubclass(check, EditSubclassProc, kCheckSubclassId,
                       reinterpret_cast<DWORD_PTR>(viewer));
   }
-  const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const int scrollWidth = ScrollBarWidth(viewer);
   list.scrollBar.Reset(CreateChild(viewer, 0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT,
                                    scrollWidth, 100, 0));
   state.details.scrollBar.Reset(CreateChild(viewer, 0, L"SCROLLBAR", L"",
@@ -165,8 +166,7 @@ LRESULT OnCreate(HWND window) {
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   liveViewers.push_back(window);
   RegisterPhotoTarget(window);  // photo workers may post to it from now on
-  state->fonts.main = CreateUiFont(window, 14);
-  state->fonts.small = CreateUiFont(window, 12);
+  CreateViewerFonts(window, state->fonts);
   AddGdiplusUser();
   ChooseLanguageAndColors();
   EnsurePhotoPaneClassRegistered();
@@ -204,7 +204,7 @@ LayoutInput LayoutInputFor(HWND window, const ViewerState& state, int width, int
   input.clientHeight = height;
   input.dpi = WindowDpi(window);
   input.listWidth = state.splitter.listWidth;
-  input.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+  input.scrollBarWidth = ScrollBarWidth(window);
   input.hasPhoto = state.photo.image != nullptr;
   const SIZE photo = BitmapSize(state.photo.image.get());
   input.photoWidth = photo.cx;
@@ -214,6 +214,7 @@ LayoutInput LayoutInputFor(HWND window, const ViewerState& state, int width, int
 }
 
 void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
+  AdoptWindowDpi(window, state);
   state.list.rowHeight = 0;
   // An empty client area (before the host sizes the window, or minimised)
   // shows nothing: the children keep their sizes, so that nothing is laid out

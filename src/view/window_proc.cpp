@@ -14,6 +14,10 @@
 #include "view/viewer_window_internal.h"
 #include "view/window_guard.h"
 
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
+
 namespace kontaktel {
 
 namespace {
@@ -189,6 +193,13 @@ LRESULT OnMouseWheel(const Message& m) {
   return 0;
 }
 
+// The host's window moved to a monitor of another scale. The layout notices
+// the new DPI itself; this message may come after the host's WM_SIZE.
+LRESULT OnDpiChangedAfterParent(const Message& m) {
+  if (m.state != nullptr) RelayoutViewer(m.window);
+  return 0;
+}
+
 LRESULT OnPhotoLoadedMessage(const Message& m) {
   return OnPhotoLoaded(m.window, m.state, m.lParam);
 }
@@ -229,6 +240,7 @@ constexpr Handler kHandlers[] = {
     {WM_DETAILS_CONTEXT_MENU, OnMenuMessage},
     {WM_MOUSEWHEEL, OnMouseWheel},
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
+    {WM_DPICHANGED_AFTERPARENT, OnDpiChangedAfterParent},
 };
 
 LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

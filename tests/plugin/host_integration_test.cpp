@@ -1,6 +1,7 @@
 // The real DLL at home in the file manager: its settings split over two INI
 // files, its quick-view panel, per-monitor DPI and smooth wheels.
 #include <gtest/gtest.h>
+#include <richedit.h>
 #include <windows.h>
 
 #include <cstring>
@@ -10,8 +11,10 @@
 #include <vector>
 
 #include "photo/gdiplus_bitmap.h"
+#include "plugin/list_diagnostics.h"
 #include "support/plugin_fixture.h"
 #include "support/test_images.h"
+#include "support/window_probe.h"
 
 namespace kontaktel {
 namespace {
@@ -67,6 +70,26 @@ class HostIntegrationTest : public PluginTest {
     return text;
   }
 
+  template <typename Function>
+  Function Export(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+  // The DLL's test seams: the DPI every window reports, the wheel's lines per notch.
+  void Seams(int dpi, bool wheelOverride = false, unsigned lines = 3) {
+    Export<void(__stdcall*)(int, BOOL, unsigned)>("KontaktelSetSeams")(dpi, wheelOverride, lines);
+  }
+  int ListTop(HWND viewer) {
+    KontaktelListView view{};
+    view.size = sizeof view;
+    Export<BOOL(__stdcall*)(HWND, KontaktelListView*)>("KontaktelGetListView")(viewer, &view);
+    return view.topRow;
+  }
+  static void Wheel(HWND viewer, int x, int delta) {
+    POINT point{x, 300};
+    ClientToScreen(viewer, &point);
+    SendMessageW(viewer, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))),
+                 MAKELPARAM(point.x, point.y));
+  }
   // A test export of the DLL: posts a photo as a download worker would.
   bool PostPhoto(HWND viewer, const std::vector<uint8_t>& bytes) {
     using Post = BOOL(__stdcall*)(HWND, const unsigned char*, int);
@@ -164,6 +187,98 @@ TEST_F(HostIntegrationTest, InAPanelTheViewerNeverTakesTheFocusNorClosesItsParen
   EXPECT_EQ(Posted(parent_), (std::vector<UINT>{WM_KEYDOWN, WM_CLOSE}));
   DestroyWindow(list);
   DestroyWindow(panel);
+}
+
+// Precision touchpads send many small deltas: they move as far as the notches
+// they add up to, at the user's lines per notch.
+TEST_F(HostIntegrationTest, WheelDeltasAccumulateAndFollowTheLinesPerNotch) {
+  std::string text = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Long\r\nNOTE:";
+  for (int i = 0; i < 80; ++i) text += "Call after ten\\n";
+  text += "\r\nEND:VCARD\r\n";
+  for (int i = 0; i < 60; ++i) text += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Card " + std::to_string(i) + "\r\nEND:VCARD\r\n";
+  TempFile file(text);
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  MoveWindow(viewer, 0, 0, 800, 600, TRUE);
+  Pump();
+  const std::vector<HWND> bars = test::ScrollBars(viewer);  // list first, then details
+  ASSERT_EQ(bars.size(), 2u);
+  constexpr int kList = 100, kDetails = 500;
+  constexpr unsigned kPage = 0xFFFFFFFF;
+  struct Case {
+    int x;
+    unsigned lines;
+    std::vector<int> deltas;  // positive: up
+    int moved;                // rows or pixels down
+  };
+  const Case cases[] = {
+      {kList, 3, {-30, -30, -30, -30}, 1}, {kList, 3, {-120}, 1},
+      {kList, 3, {-30, -30, -30}, 0},      {kList, 3, {-90, 60, -90}, 0},
+      {kList, 3, {-120, -120, -120, 120}, 2}, {kList, 6, {-120}, 2},
+      {kList, 1, {-120, -120, -120}, 1},   {kList, 0, {-120, -120}, 0},
+      {kList, kPage, {-120}, 7},  // the scroll bar's page: 8 rows less one
+      {kDetails, 3, {-30, -30, -30, -30}, 40}, {kDetails, 3, {-120}, 40},
+      {kDetails, 6, {-120, -120, 30}, 140},   {kDetails, 1, {-120, -120, -120}, 40},
+      {kDetails, 0, {-120}, 0},               {kDetails, kPage, {-120}, 288},
+  };
+  int row = 0;
+  for (const Case& c : cases) {
+    Seams(0, true, c.lines);
+    for (const HWND bar : bars) SendMessageW(viewer, WM_VSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar));
+    Wheel(viewer, c.x == kList ? kDetails : kList, 0);  // over the other column: nothing left over
+    for (const int delta : c.deltas) Wheel(viewer, c.x, delta);
+    Pump();
+    EXPECT_EQ(c.x == kList ? ListTop(viewer) : Diagnostics(viewer).detailsScroll, c.moved) << "row " << row++;
+  }
+  Seams(0);
+}
+
+// A Lister window moved to a monitor of another scale: the viewer looks as if
+// it had been opened there, whether the layout or the message notices first.
+TEST_F(HostIntegrationTest, EverythingFollowsTheWindowsOwnDpi) {
+  TempFile file(test::CardWithPhoto("Anna", test::EncodeImage(L"image/png", 800, 400)));
+  const HWND viewer = Load(file);
+  ASSERT_NE(viewer, nullptr);
+  const auto scrollWidth = [](int dpi) {
+    using ForDpi = int(WINAPI*)(int, UINT);
+    const auto forDpi = reinterpret_cast<ForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    return forDpi != nullptr ? forDpi(SM_CXVSCROLL, dpi) : MulDiv(GetSystemMetrics(SM_CXVSCROLL), dpi, 96);
+  };
+  for (const int dpi : {120, 144, 192, 96}) {
+    SCOPED_TRACE(dpi);
+    const auto s = [dpi](int length) { return MulDiv(length, dpi, 96); };
+    Seams(dpi);
+    if (dpi == 144 || dpi == 96) {  // the message before the host's resize
+      SendMessageW(viewer, 0x02E3, 0, 0);  // WM_DPICHANGED_AFTERPARENT
+      EXPECT_EQ(Diagnostics(viewer).mainFontHeight, -s(14));
+    }
+    MoveWindow(viewer, 0, 0, s(1000), s(600), TRUE);  // the host's window scales with its monitor
+    Pump();
+    const KontaktelDiagnostics d = Diagnostics(viewer);
+    EXPECT_EQ(d.mainFontHeight, -s(14));
+    EXPECT_EQ(d.smallFontHeight, -s(12));
+    EXPECT_EQ(d.rowHeight, s(60));
+    const RECT photo = test::ChildRect(GetDlgItem(viewer, 1001));
+    EXPECT_NEAR(photo.right - photo.left, s(360), 1);
+    EXPECT_NEAR(photo.bottom - photo.top, s(180), 1);
+    for (const HWND bar : test::ScrollBars(viewer))
+      EXPECT_EQ(test::ChildRect(bar).right - test::ChildRect(bar).left, scrollWidth(dpi));
+    // Twips are the same length at every DPI: a tab stop at 240 pixels at 96
+    // DPI, and the character height of the font.
+    const HWND details = GetDlgItem(viewer, 1002);
+    CHARRANGE start{0, 0};
+    SendMessageW(details, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    PARAFORMAT paragraph{};
+    paragraph.cbSize = sizeof paragraph;
+    SendMessageW(details, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    EXPECT_EQ(paragraph.rgxTabs[0], 3600);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(details, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(format.yHeight, MulDiv(s(14), 1440, dpi));
+  }
+  Seams(0);
 }
 
 }  // namespace
