@@ -6,8 +6,8 @@ namespace kontaktel {
 
 namespace {
 
-std::wstring ReadProfileString(const std::wstring& ini, const wchar_t* section,
-                               const wchar_t* key, size_t capacity) {
+std::wstring ReadProfileString(const std::wstring& ini, const wchar_t* section, const wchar_t* key,
+                               size_t capacity) {
   if (ini.empty()) return {};
   std::wstring value(capacity, L'\0');
   const DWORD length = GetPrivateProfileStringW(section, key, L"", value.data(),

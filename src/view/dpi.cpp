@@ -12,9 +12,9 @@ int dpiOverride = 0;
 template <typename Function>
 Function User32Function(const char* name) {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 == nullptr ? nullptr
-                           : reinterpret_cast<Function>(
-                                 reinterpret_cast<void*>(GetProcAddress(user32, name)));
+  return user32 == nullptr
+             ? nullptr
+             : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
 }
 
 int DeviceContextDpi(HWND window) {
@@ -37,7 +37,8 @@ int WindowDpi(HWND window) {
 
 int SystemMetricForDpi(int index, int dpi) {
   using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
-  static const auto forDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+  static const auto forDpi =
+      User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
   if (forDpi != nullptr) return forDpi(index, static_cast<UINT>(dpi));
   return MulDiv(GetSystemMetrics(index), dpi, DeviceContextDpi(nullptr));
 }

@@ -20,8 +20,8 @@ TEST(WheelSteps, DeltasAccumulatePerDirectionAndArea) {
   const Case cases[] = {
       {{30, 30, 30, 30}, 0, false, row, {0, 0, 0, 1}},
       {{120, -120, -240}, 0, false, row, {1, -1, -2}},
-      {{-90, 60, -90}, 0, false, row, {0, 0, 0}},      // a reversal drops the remainder
-      {{90, 30}, 0, true, row, {0, 0}},                // so does the other area
+      {{-90, 60, -90}, 0, false, row, {0, 0, 0}},  // a reversal drops the remainder
+      {{90, 30}, 0, true, row, {0, 0}},            // so does the other area
       {{120, 120, 120}, 0, false, WheelRateFor(1, 1, 7), {0, 0, 1}},
       {{120, 40}, 0, false, WheelRateFor(6, 1, 7), {2, 0}},
       {{120, -120}, 0, false, WheelRateFor(0, 1, 7), {0, 0}},
