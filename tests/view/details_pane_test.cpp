@@ -18,7 +18,7 @@ TEST(DetailsTabStopTest, ThirtyEightPercentWithinLimits) {
   };
   const Case cases[] = {
       {39, 96, 0},      {40, 96, 400},    {200, 96, 1500},
-      {263, 96, 1500},  {632, 96, 3600},  {450, 144, 1710}, {1000, 144, 2400},
+      {263, 96, 1500},  {632, 96, 3600},  {450, 144, 1710}, {1000, 144, 3600},
   };
   for (const Case& c : cases)
     EXPECT_EQ(DetailsTabStopTwips(c.width, c.dpi), c.twips) << c.width << " " << c.dpi;
