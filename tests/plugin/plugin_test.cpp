@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plugin/diagnostics.h"
-#include "support/plugin_fixture.h"
+#include "support/viewer_driver.h"
 #include "support/temp_file.h"
 
 namespace {

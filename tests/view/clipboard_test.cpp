@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "support/window_probe.h"
+#include "support/viewer_driver.h"
 #include "view/handles.h"
 
 namespace kontaktel {

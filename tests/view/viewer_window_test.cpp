@@ -12,9 +12,8 @@
 
 #include "photo/gdiplus_bitmap.h"
 #include "present/details.h"
-#include "support/plugin_fixture.h"
+#include "support/viewer_driver.h"
 #include "support/test_images.h"
-#include "support/window_probe.h"
 #include "text/utf8.h"
 #include "vcard/card_parser.h"
 
