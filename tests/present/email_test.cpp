@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/cards.h"
 
 namespace kontaktel {
 namespace {
@@ -36,43 +35,6 @@ TEST(ExtractEmailAddress, TakesTheRunsAroundTheFirstAt) {
     EXPECT_EQ(ExtractEmailAddress(c.text), c.expected)
         << testing::PrintToString(std::wstring(c.text));
   }
-}
-
-TestCard WithUrlAndNotes(std::wstring url, std::vector<std::wstring> notes) {
-  std::wstring body;
-  if (!url.empty()) body += L"URL:" + url + L"\r\n";
-  for (const std::wstring& note : notes) body += L"NOTE:" + note + L"\r\n";
-  return CardOf(body);
-}
-
-TEST(FallbackEmail, PrefersAMailtoUrlThenTheUrlThenTheNotes) {
-  struct Case {
-    const char* what;
-    TestCard card;
-    const wchar_t* expected;
-  };
-  const Case cases[] = {
-      {"nothing", CardOf(L""), L""},
-      {"mailto: without query", WithUrlAndNotes(L"mailto:a@b.c", {L"x@y.z"}), L"a@b.c"},
-      {"mailto: with only a query wins over the note",
-       WithUrlAndNotes(L"mailto:?subject=Hi", {L"write to ivan@example.ru"}), L""},
-      {"mailto: with whatever it holds", WithUrlAndNotes(L"Mailto:not an address", {}),
-       L"not an address"},
-      {"exactly mailto: is no mailto: URL",
-       WithUrlAndNotes(L"mailto:", {L"write to ivan@example.ru"}), L"ivan@example.ru"},
-      {"an address inside a web address",
-       WithUrlAndNotes(L"https://user@example.com/", {L"note@example.ru"}), L"user@example.com"},
-      {"a web address without one",
-       WithUrlAndNotes(L"https://example.com/", {L"see ivan@example.ru"}), L"ivan@example.ru"},
-      {"the first note without one, a later one with one",
-       WithUrlAndNotes(L"", {L"Call after lunch.", L"Home: olga@example.ru."}),
-       L"olga@example.ru."},
-      {"the first address in the first note that has one", WithUrlAndNotes(L"", {L"a@b", L"c@d"}),
-       L"a@b"},
-      {"a note whose first @ leads nowhere", WithUrlAndNotes(L"", {L"meet @ 5, ivan@example.ru"}),
-       L""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FallbackEmail(c.card), c.expected) << c.what;
 }
 
 }  // namespace
