@@ -39,8 +39,14 @@ TEST_P(GoldenCards, ReadAsTheGoldenFileSays) {
   EXPECT_EQ(actual, test::ReadFixture(name + ".txt"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, GoldenCards,
-                         ::testing::Values("details", "names"));
+INSTANTIATE_TEST_SUITE_P(
+  Fixtures, GoldenCards,
+  ::testing::Values(
+    "details", "names", "page-chinese-big5", "page-chinese-gb2312", "page-czech", "page-german",
+    "page-greek-1253", "page-japanese-euc-jp", "page-korean-euc-kr",
+    "page-latin-and-cyrillic-mixed", "page-polish", "page-russian-ibm866", "page-russian-koi8-r",
+    "page-shift-jis", "page-short-russian-names", "page-swedish", "page-turkish",
+    "page-ukrainian-koi8-u"));
 
 }  // namespace
 }  // namespace kontaktel
