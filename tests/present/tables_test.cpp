@@ -1,0 +1,104 @@
+// The core's small text functions checked row by row from the tables in
+// tests/data/tables: FUNCTION|ARGUMENT...|EXPECTED, with \t, \r, \n, \| and
+// \\ escapes, \uXXXX for other characters, and en or ru for a language.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include "present/apple_labels.h"
+#include "present/caption.h"
+#include "present/email.h"
+#include "present/labels.h"
+#include "support/temp_file.h"
+#include "text/utf8.h"
+#include "vcard/property_line.h"
+
+namespace kontaktel {
+namespace {
+
+using Args = std::vector<std::wstring>;
+
+std::vector<std::wstring> Fields(const std::string& row) {
+  std::vector<std::wstring> fields(1);
+  std::string bytes;
+  const auto flush = [&] {
+    std::wstring text;
+    Utf8ToWide(bytes.data(), bytes.size(), false, text);
+    fields.back() += text;
+    bytes.clear();
+  };
+  for (size_t i = 0; i < row.size(); ++i) {
+    if (row[i] == '|') {
+      flush();
+      fields.emplace_back();
+    } else if (row[i] != '\\' || i + 1 == row.size()) {
+      bytes += row[i];
+    } else if (row[++i] == 'u') {
+      flush();
+      fields.back() += static_cast<wchar_t>(std::stoul(row.substr(i + 1, 4), nullptr, 16));
+      i += 4;
+    } else {
+      bytes += row[i] == 't' ? '\t' : row[i] == 'r' ? '\r' : row[i] == 'n' ? '\n' : row[i];
+    }
+  }
+  flush();
+  return fields;
+}
+
+std::wstring Join(const std::vector<std::wstring>& items, const wchar_t* separator) {
+  std::wstring text;
+  for (size_t i = 0; i < items.size(); ++i) text += (i ? separator : L"") + items[i];
+  return text;
+}
+
+// What each table's function gives for its arguments, as text.
+const std::map<std::string, std::function<std::wstring(const Args&)>> kFunctions = {
+    {"field-label", [](const Args& a) { return FieldLabel(a[0], a[1] == L"ru"); }},
+    {"type-label", [](const Args& a) { return TypeLabel(a[0], a[1] == L"ru"); }},
+    {"caption", [](const Args& a) { return FormatPropertyCaption(a[0], a[1] == L"ru"); }},
+    {"apple-label", [](const Args& a) { return std::wstring(UnwrapAppleLabel(a[0])); }},
+    {"email", [](const Args& a) { return ExtractEmailAddress(a[0]); }},
+    {"strip-group", [](const Args& a) { return StripGroup(a[0]); }},
+    {"types",
+     [](const Args& a) {
+       const std::vector<std::wstring_view> params(a.begin(), a.end());
+       return Join(CollectTypes(params), L",");
+     }},
+    // prefix, NAME, the parameters, the value, then the flags (qp, b64, url) and the charset
+    {"property",
+     [](const Args& a) -> std::wstring {
+       const std::optional<PropertyLine> line = ParsePropertyLine(a[0]);
+       if (!line) return L"-";
+       const std::vector<std::wstring> params(line->params.begin(), line->params.end());
+       return std::wstring(line->rawPrefix) + L" / " + std::wstring(line->name) + L" / " +
+              Join(params, L",") + L" / " + std::wstring(line->value) + L" /" +
+              (line->quotedPrintable ? L" qp" : L"") + (line->base64 ? L" b64" : L"") +
+              (line->valueIsUrl ? L" url" : L"") + L" / " + std::wstring(line->charset);
+     }},
+};
+
+class Table : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(Table, RowsGiveTheirExpectedText) {
+  std::istringstream rows(test::ReadFixture(std::string("tables/") + GetParam() + ".txt"));
+  int checked = 0;
+  for (std::string row; std::getline(rows, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    std::vector<std::wstring> fields = Fields(row);
+    const auto function = kFunctions.find(WideToUtf8(fields.front()));
+    ASSERT_NE(function, kFunctions.end()) << row;
+    const std::wstring expected = fields.back();
+    fields.pop_back();
+    fields.erase(fields.begin());
+    EXPECT_EQ(WideToUtf8(function->second(fields)), WideToUtf8(expected)) << row;
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Core, Table, ::testing::Values("labels", "captions", "property-lines"));
+
+}  // namespace
+}  // namespace kontaktel
