@@ -12,8 +12,13 @@
 #include "present/email.h"
 #include "present/labels.h"
 #include "support/temp_file.h"
+#include "present/card_match.h"
+#include "text/case_fold.h"
+#include "text/charset.h"
+#include "text/text_util.h"
 #include "text/utf8.h"
 #include "vcard/property_line.h"
+#include "vcard/value_decode.h"
 
 namespace kontaktel {
 namespace {
@@ -53,6 +58,23 @@ std::wstring Join(const std::vector<std::wstring>& items, const wchar_t* separat
   return text;
 }
 
+std::wstring Hex(const std::vector<uint8_t>& bytes) {
+  std::wstring text;
+  for (const uint8_t byte : bytes) {
+    wchar_t pair[4];
+    swprintf(pair, 4, L"%02x", byte);
+    text += (text.empty() ? L"" : L" ") + std::wstring(pair);
+  }
+  return text;
+}
+
+std::wstring YesNo(bool value) { return value ? L"yes" : L"no"; }
+
+template <typename Texts>
+std::wstring Slashed(const Texts& texts) {
+  return Join(std::vector<std::wstring>(texts.begin(), texts.end()), L" / ");
+}
+
 // What each table's function gives for its arguments, as text.
 const std::map<std::string, std::function<std::wstring(const Args&)>> kFunctions = {
     {"field-label", [](const Args& a) { return FieldLabel(a[0], a[1] == L"ru"); }},
@@ -65,6 +87,24 @@ const std::map<std::string, std::function<std::wstring(const Args&)>> kFunctions
      [](const Args& a) {
        const std::vector<std::wstring_view> params(a.begin(), a.end());
        return Join(CollectTypes(params), L",");
+     }},
+    {"charset", [](const Args& a) { return std::to_wstring(CharsetToCodePage(a[0])); }},
+    {"space", [](const Args& a) { return YesNo(IsSpaceChar(a[0].at(0))); }},
+    {"trim", [](const Args& a) { return std::wstring(TrimSpace(a[0])); }},
+    {"upper", [](const Args& a) { return AsciiUpper(a[0]); }},
+    {"strip-quotes", [](const Args& a) { return std::wstring(StripQuotes(a[0])); }},
+    {"split", [](const Args& a) { return Slashed(SplitFields(a[0], L';')); }},
+    {"unescape", [](const Args& a) { return UnescapeText(a[0]); }},
+    {"split-escaped", [](const Args& a) { return Slashed(SplitEscaped(a[0])); }},
+    {"decode", [](const Args& a) { return DecodeValue(a[0], a[1] == L"qp", a[2]); }},
+    {"qp-bytes", [](const Args& a) { return Hex(DecodeQuotedPrintable(a[0])); }},
+    {"base64-bytes", [](const Args& a) { return Hex(DecodeBase64(a[0])); }},
+    {"lower", [](const Args& a) { return LowerForMatch(a[0]); }},
+    // haystack, needle, "word" and "case" as the rules asked for
+    {"contains",
+     [](const Args& a) {
+       return YesNo(TextContains(a[0], a[1], a[2].find(L"word") != std::wstring::npos,
+                                 a[2].find(L"case") != std::wstring::npos));
      }},
     // prefix, NAME, the parameters, the value, then the flags (qp, b64, url) and the charset
     {"property",
@@ -98,7 +138,7 @@ TEST_P(Table, RowsGiveTheirExpectedText) {
   EXPECT_GT(checked, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Core, Table, ::testing::Values("labels", "captions", "property-lines"));
+INSTANTIATE_TEST_SUITE_P(Core, Table, ::testing::Values("labels", "captions", "property-lines", "text", "values"));
 
 }  // namespace
 }  // namespace kontaktel
