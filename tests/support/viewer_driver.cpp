@@ -5,7 +5,9 @@
 #include <richedit.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 namespace kontaktel::test {
@@ -288,7 +290,8 @@ void PluginTest::SetIni(const std::string& path) {
 
 void PluginTest::UseIni(const std::string& contents) {
   files_.push_back(std::make_unique<TempFile>(contents, L".ini"));
-  SetIni(Narrow(files_.back()->Path()));
+  iniPath_ = files_.back()->Path();
+  SetIni(Narrow(iniPath_));
 }
 
 HWND PluginTest::Open(std::string_view bytes, int flags, int width, int height) {
@@ -320,8 +323,9 @@ bool PluginTest::HostAskedToClose() {
 // A scenario is a text file of steps, one a line ('#' starts a comment).
 // Actions:
 //   ini TEXT                 an INI file with TEXT (escapes \t \r \n) for the host
-//   open FIXTURE [WxH] [flags N]   a file of tests/data (numbered:N makes N cards
-//                            "Card 000"...); the default size is 800x500
+//   open FIXTURE [WxH] [flags N] [keep]   a file of tests/data (numbered:N makes N
+//                            cards "Card 000"...) in a viewer of 800x500 unless given;
+//                            with keep, a second viewer while steps still go to the first
 //   next FIXTURE | close     ListLoadNextW into the viewer | ListCloseWindow
 //   focus T                  T is viewer, edit, check or details
 //   key [T] NAME [char|syskey]   a key to T (default the viewer), as WM_KEYDOWN
@@ -330,7 +334,9 @@ bool PluginTest::HostAskedToClose() {
 //   click X Y | rclick X Y | move X Y | wheel X Y DELTA   mouse in viewer coordinates
 //   scroll CODE              the list's scroll bar (linedown, pageup, top, bottom...)
 //   type TEXT | photo-only   the filter edit's text | a click on the photo-only box
-//   search FLAGS TEXT | command N   the host's search | ListSendCommand
+//   search FLAGS TEXT | command N [HEX]   the host's search | ListSendCommand
+//   drag FROM TO [lost]      the splitter dragged along y 200 (the capture lost on the way)
+//   ini-set SECTION KEY VALUE | setting-change   the INI file changed | WM_SETTINGCHANGE
 //   marker                   puts "what the user had" on the clipboard
 //   select TEXT LENGTH       selects LENGTH characters from TEXT in the details
 //   context X Y              WM_CONTEXTMENU from the mouse at a screen point
@@ -345,7 +351,10 @@ bool PluginTest::HostAskedToClose() {
 // status, clipboard TEXT, clipboard-file NAME (a golden file of tests/data),
 // focus T, menu A | B ..., menu-size N, no-menu, listbar visible|hidden,
 // tooltip TEXT, pixel X Y RRGGBB, not-pixel X Y RRGGBB, filter TEXT,
-// found TEXT (the details' selection), found-visible, host-close.
+// found TEXT (the details' selection), found-visible, host-close, state FIELD N
+// (viewers, host-dark, dark, russian, list-width, photo-url, gdi-objects), ini
+// SECTION KEY VALUE, details-file NAME (a golden file), colour RRGGBB TEXT (every
+// character of TEXT in the details), background RRGGBB.
 void PluginTest::RunScenario(const std::string& name) {
   std::istringstream lines(ReadFixture("scenarios/" + name));
   HWND viewer = nullptr;
@@ -392,7 +401,7 @@ void PluginTest::RunScenario(const std::string& name) {
       ClientToScreen(viewer, &point);
       return point;
     };
-    if (verb != "open" && verb != "ini" && viewer == nullptr && verb != "expect") {
+    if (verb != "open" && verb != "ini" && verb != "ini-set" && viewer == nullptr && verb != "expect") {
       ADD_FAILURE() << where << " (no viewer open)";
       return;
     }
@@ -403,12 +412,15 @@ void PluginTest::RunScenario(const std::string& name) {
     } else if (verb == "open") {
       std::string file, option;
       int width = 800, height = 500, flags = 0;
+      bool keep = false;
       words >> file;
       while (words >> option) {
         if (option == "flags") words >> std::hex >> flags >> std::dec;
+        else if (option == "keep") keep = true;
         else std::sscanf(option.c_str(), "%dx%d", &width, &height);
       }
-      viewer = Open(fixture(file), flags, width, height);
+      const HWND opened = Open(fixture(file), flags, width, height);
+      if (!keep || opened == nullptr) viewer = opened;
       if (viewer == nullptr) {
         ADD_FAILURE() << where << " (the file was declined)";
         return;
@@ -489,9 +501,9 @@ void PluginTest::RunScenario(const std::string& name) {
       Pump();
       Paint(viewer);
     } else if (verb == "command") {
-      int command = 0;
-      words >> command;
-      result = listSendCommand_(viewer, command, 0);
+      int command = 0, parameter = 0;
+      words >> command >> std::hex >> parameter >> std::dec;
+      result = listSendCommand_(viewer, command, parameter);
     } else if (verb == "marker") {
       PutClipboardMarker();
     } else if (verb == "select") {
@@ -529,6 +541,21 @@ void PluginTest::RunScenario(const std::string& name) {
             }
           },
           choose);
+    } else if (verb == "drag") {
+      int from = 0, to = 0;
+      std::string lost;
+      words >> from >> to >> lost;
+      SendMessageW(viewer, WM_LBUTTONDOWN, MK_LBUTTON, PackPoint(from, 200));
+      SendMessageW(viewer, WM_MOUSEMOVE, MK_LBUTTON, PackPoint(to, 200));
+      if (lost == "lost") ReleaseCapture();
+      SendMessageW(viewer, WM_LBUTTONUP, 0, PackPoint(to, 200));
+    } else if (verb == "ini-set") {
+      std::string section, key, value;
+      words >> section >> key >> value;
+      WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
+                                 iniPath_.c_str());
+    } else if (verb == "setting-change") {
+      SendMessageW(viewer, WM_SETTINGCHANGE, 0, 0);
     } else if (verb == "context") {
       int x = 0, y = 0;
       words >> x >> y;
@@ -649,6 +676,62 @@ void PluginTest::RunScenario(const std::string& name) {
         RECT client{};
         GetClientRect(viewer, &client);
         expectedNumber = 1, actualNumber = point.y >= 0 && point.y < client.bottom - 20;
+      } else if (what == "state") {
+        // A field of the plugin's diagnostics record, of the viewer or the module.
+        static const std::pair<const char*, int KontaktelDiagnostics::*> fields[] = {
+            {"viewers", &KontaktelDiagnostics::liveViewers},
+            {"host-dark", &KontaktelDiagnostics::hostDark},
+            {"dark", &KontaktelDiagnostics::darkMode},
+            {"russian", &KontaktelDiagnostics::uiRussian},
+            {"list-width", &KontaktelDiagnostics::listWidth},
+            {"photo-url", &KontaktelDiagnostics::loadPhotoUrl},
+            {"gdi-objects", &KontaktelDiagnostics::gdiObjects}};
+        std::string field;
+        words >> field;
+        expectedNumber = number();
+        actualNumber = -999;
+        for (const auto& [fieldName, member] : fields)
+          if (field == fieldName) actualNumber = state.*member;
+      } else if (what == "ini") {
+        std::string section, key;
+        words >> section >> key;
+        wchar_t value[64] = {};
+        GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", value, 64,
+                                 iniPath_.c_str());
+        expectedText = rest(), actualText = value;
+      } else if (what == "details-file") {
+        // The details text is a golden file of tests/data; KONTAKTEL_BLESS writes it anew.
+        std::string file;
+        words >> file;
+        actualText = DetailsText(window("details"));
+        if (std::getenv("KONTAKTEL_BLESS") != nullptr)
+          std::ofstream(std::string(KONTAKTEL_TEST_DATA) + "/" + file, std::ios::binary) << Utf8(actualText);
+        expectedText = Wide(ReadFixture(file));
+      } else if (what == "colour" || what == "background") {
+        // Every character of the first TEXT in the details has the colour; or
+        // the details' background colour.
+        unsigned rgb = 0;
+        words >> std::hex >> rgb >> std::dec;
+        const std::wstring text = rest();
+        const HWND details = window("details");
+        expectedNumber = static_cast<long>(rgb);
+        if (what == "background") {
+          const auto previous = static_cast<COLORREF>(SendMessageW(details, EM_SETBKGNDCOLOR, 0, 1));
+          SendMessageW(details, EM_SETBKGNDCOLOR, 0, previous);  // answers the previous one
+          actualNumber = GetRValue(previous) << 16 | GetGValue(previous) << 8 | GetBValue(previous);
+        }
+        const LONG at = what == "colour" ? FindInDetails(details, text) : 0;
+        if (at < 0) actualNumber = -1;
+        for (LONG i = 0; what == "colour" && at >= 0 && i < static_cast<LONG>(text.size()); ++i) {
+          CHARRANGE range{at + i, at + i + 1};
+          SendMessageW(details, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+          CHARFORMAT2W format{};
+          format.cbSize = sizeof format;
+          SendMessageW(details, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+          const COLORREF c = format.crTextColor;
+          actualNumber = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+          if (actualNumber != expectedNumber) break;
+        }
       } else if (what == "host-close") {
         expectedNumber = 1, actualNumber = HostAskedToClose();
       } else {

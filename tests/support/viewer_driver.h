@@ -105,6 +105,7 @@ class PluginTest : public ::testing::Test {
   HMODULE module_ = nullptr;
   static inline HWND parent_ = nullptr;
   std::vector<std::unique_ptr<TempFile>> files_;
+  std::wstring iniPath_;  // the INI file the host named last
   HWND(__stdcall* listLoadW_)(HWND, const wchar_t*, int) = nullptr;
   HWND(__stdcall* listLoad_)(HWND, const char*, int) = nullptr;
   int(__stdcall* listLoadNextW_)(HWND, HWND, const wchar_t*, int) = nullptr;

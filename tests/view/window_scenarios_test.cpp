@@ -19,7 +19,9 @@ INSTANTIATE_TEST_SUITE_P(
                       "filter-nothing", "tooltip", "status", "search-details", "search-far",
                       "search-hidden", "search-colours", "search-colours-dark", "next-under-filter",
                       "menu-copy-en", "menu-copy-ru", "menu-lacks", "menu-details", "menu-where",
-                      "copy-keys", "escape", "host-copy"),
+                      "copy-keys", "escape", "host-copy", "search-flags", "search-marks",
+                      "ini-settings", "show-flags", "host-background", "details-language",
+                      "details-colours", "palette-refill", "splitter", "setting-change"),
     [](const auto& test) {
       std::string name = test.param;
       for (char& c : name)
