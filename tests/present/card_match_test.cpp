@@ -164,13 +164,9 @@ TEST_F(ListFilter, FoldsTheFilterTextAndKeepsASelectionThatStaysVisible) {
 
 TEST_F(ListFilter, NoMatchEmptiesTheListAndSelectsTheFirstCard) {
   state_.selected = 3;
-  state_.topRow = 2;
-  state_.detailsScroll = 40;
   Apply(L"nobody");
   EXPECT_TRUE(state_.visibleIndices.empty());
   EXPECT_EQ(state_.selected, 0u);
-  EXPECT_EQ(state_.topRow, 0);
-  EXPECT_EQ(state_.detailsScroll, 0);
   EXPECT_EQ(StatusText(cards_.size(), state_, false), L"Contacts: 0/4  (1/4)");
   EXPECT_EQ(StatusText(cards_.size(), state_, true), L"Контактов: 0/4  (1/4)");
 }

@@ -21,7 +21,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "menu-copy-en", "menu-copy-ru", "menu-lacks", "menu-details", "menu-where",
                       "copy-keys", "escape", "host-copy", "search-flags", "search-marks",
                       "ini-settings", "show-flags", "host-background", "details-language",
-                      "details-colours", "palette-refill", "splitter", "setting-change"),
+                      "details-colours", "palette-refill", "splitter", "setting-change",
+                      "palette-and-language"),
     [](const auto& test) {
       std::string name = test.param;
       for (char& c : name)
