@@ -1,6 +1,7 @@
 // The core's small text functions checked row by row from the tables in
 // tests/data/tables: FUNCTION|ARGUMENT...|EXPECTED, with \t, \r, \n, \| and
-// \\ escapes, \uXXXX for other characters, and en or ru for a language.
+// \\ escapes, \uXXXX for other characters, \xHH for a file's bytes, and en or
+// ru for a language.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,6 +16,7 @@
 #include "present/card_match.h"
 #include "text/case_fold.h"
 #include "text/charset.h"
+#include "text/file_text.h"
 #include "text/text_util.h"
 #include "text/utf8.h"
 #include "vcard/property_line.h"
@@ -40,10 +42,11 @@ std::vector<std::wstring> Fields(const std::string& row) {
       fields.emplace_back();
     } else if (row[i] != '\\' || i + 1 == row.size()) {
       bytes += row[i];
-    } else if (row[++i] == 'u') {
+    } else if (row[++i] == 'u' || row[i] == 'x') {
       flush();
-      fields.back() += static_cast<wchar_t>(std::stoul(row.substr(i + 1, 4), nullptr, 16));
-      i += 4;
+      const size_t digits = row[i] == 'u' ? 4 : 2;
+      fields.back() += static_cast<wchar_t>(std::stoul(row.substr(i + 1, digits), nullptr, 16));
+      i += digits;
     } else {
       bytes += row[i] == 't' ? '\t' : row[i] == 'r' ? '\r' : row[i] == 'n' ? '\n' : row[i];
     }
@@ -99,6 +102,13 @@ const std::map<std::string, std::function<std::wstring(const Args&)>> kFunctions
     {"decode", [](const Args& a) { return DecodeValue(a[0], a[1] == L"qp", a[2]); }},
     {"qp-bytes", [](const Args& a) { return Hex(DecodeQuotedPrintable(a[0])); }},
     {"base64-bytes", [](const Args& a) { return Hex(DecodeBase64(a[0])); }},
+    // a file's bytes (\xHH) read as text: marks, strict UTF-8, folds, CHARSET parameters
+    {"file-text",
+     [](const Args& a) {
+       std::string bytes;
+       for (const wchar_t c : a[0]) bytes += static_cast<char>(c);
+       return DecodeFileText(bytes);
+     }},
     {"lower", [](const Args& a) { return LowerForMatch(a[0]); }},
     // haystack, needle, "word" and "case" as the rules asked for
     {"contains",
@@ -138,7 +148,7 @@ TEST_P(Table, RowsGiveTheirExpectedText) {
   EXPECT_GT(checked, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Core, Table, ::testing::Values("labels", "captions", "property-lines", "text", "values"));
+INSTANTIATE_TEST_SUITE_P(Core, Table, ::testing::Values("labels", "captions", "property-lines", "text", "values", "file-texts"));
 
 }  // namespace
 }  // namespace kontaktel
