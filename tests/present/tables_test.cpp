@@ -16,9 +16,11 @@
 #include "present/card_match.h"
 #include "text/case_fold.h"
 #include "text/charset.h"
+#include "text/code_page_guess.h"
 #include "text/file_text.h"
 #include "text/text_util.h"
 #include "text/utf8.h"
+#include "vcard/line_split.h"
 #include "vcard/property_line.h"
 #include "vcard/value_decode.h"
 
@@ -78,6 +80,13 @@ std::wstring Slashed(const Texts& texts) {
   return Join(std::vector<std::wstring>(texts.begin(), texts.end()), L" / ");
 }
 
+template <typename Texts>
+std::wstring Bracketed(const Texts& texts) {
+  std::wstring text;
+  for (const auto& item : texts) text += L"[" + std::wstring(item) + L"]";
+  return text;
+}
+
 // What each table's function gives for its arguments, as text.
 const std::map<std::string, std::function<std::wstring(const Args&)>> kFunctions = {
     {"field-label", [](const Args& a) { return FieldLabel(a[0], a[1] == L"ru"); }},
@@ -109,6 +118,21 @@ const std::map<std::string, std::function<std::wstring(const Args&)>> kFunctions
        for (const wchar_t c : a[0]) bytes += static_cast<char>(c);
        return DecodeFileText(bytes);
      }},
+    {"file-page",
+     [](const Args& a) {
+       std::string bytes;
+       for (const wchar_t c : a[0]) bytes += static_cast<char>(c);
+       return std::to_wstring(DecodeFileTextAndCodePage(bytes).codePage);
+     }},
+    {"guess-page",
+     [](const Args& a) {
+       std::string bytes;
+       for (const wchar_t c : a[0]) bytes += static_cast<char>(c);
+       return std::to_wstring(GuessSingleByteCodePage(bytes));
+     }},
+    // each line in brackets
+    {"split-lines", [](const Args& a) { return Bracketed(SplitLines(a[0])); }},
+    {"unfold", [](const Args& a) { return Bracketed(UnfoldLines(SplitLines(a[0])).lines); }},
     {"lower", [](const Args& a) { return LowerForMatch(a[0]); }},
     // haystack, needle, "word" and "case" as the rules asked for
     {"contains",

@@ -1,5 +1,5 @@
-// The pages Wine lacks, the single-byte guess and the page each path reports;
-// real exports in their own pages are golden cards (tests/data/cards/page-*).
+// The pages Wine lacks; real exports in their own pages are golden cards
+// (tests/data/cards/page-*), the guess and the page each path reports a table.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,45 +56,6 @@ TEST(CodePage, PagesWineLacksAreReadThroughTheNearestOne) {
        {L"Bjørn Sæther"}},
   };
   for (const Export& file : files) ExpectReadAs(file);
-}
-
-TEST(GuessSingleByteCodePage, Windows1251WinsTiesAndDoubt) {
-  struct Case {
-    const char* what;
-    std::string bytes;
-    unsigned codePage;
-  };
-  const Case cases[] = {
-      {"no high bytes", "FN:Anna\r\n", 1251},
-      {"one Latin word is too short to tell", "FN:Caf\xE9\r\n", 1251},
-      {"lower-case KOI8-R reads as upper-case Windows-1251",
-       "\xC9\xD7\xC1\xCE \xD0\xC5\xD4\xD2\xCF\xD7", 1251},
-      {"a Russian name typed with a Latin A among Russian ones",
-       "FN:A\xED\xED\xE0\r\nFN:\xCE\xEB\xFC\xE3\xE0 \xC8\xE2\xE0\xED\xEE\xE2\xE0\r\n", 1251},
-      {"Latin-1 words in two cards", "FN:Ren\xE9\r\nFN:Jos\xE9\r\n", 1252},
-      {"KOI8-R title case", "FN:\xE9\xD7\xC1\xCE\r\n", 20866},
-  };
-  for (const Case& c : cases) EXPECT_EQ(GuessSingleByteCodePage(c.bytes), c.codePage) << c.what;
-}
-
-TEST(DecodeFileTextAndCodePage, ReportsThePageOfEveryPath) {
-  EXPECT_EQ(DecodeFileTextAndCodePage("FN:Ann\r\n").codePage, 65001u);
-  EXPECT_EQ(DecodeFileTextAndCodePage("\xEF\xBB\xBF"
-                                      "FN:Ann")
-                .codePage,
-            65001u);
-  EXPECT_EQ(DecodeFileTextAndCodePage(std::string("\xFF\xFE"
-                                                  "A\0",
-                                                  4))
-                .codePage,
-            1200u);
-  EXPECT_EQ(DecodeFileTextAndCodePage(std::string("\xFE\xFF\0A", 4)).codePage, 1201u);
-  EXPECT_EQ(DecodeFileTextAndCodePage("N;CHARSET=cp1252:Fran\xE7ois\r\n").codePage, 1252u);
-  // US-ASCII says nothing about the high bytes it does not hold.
-  EXPECT_EQ(DecodeFileTextAndCodePage("N;CHARSET=US-ASCII:\xC8\xE2\xE0\xED\r\n").codePage, 1251u);
-  const FileText nothing = DecodeFileTextAndCodePage("");
-  EXPECT_EQ(nothing.text, L"");
-  EXPECT_EQ(nothing.codePage, 0u);
 }
 
 }  // namespace
