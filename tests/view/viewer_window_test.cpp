@@ -41,42 +41,37 @@ class ViewerWindowTest : public PluginTest {
   }
 };
 
-TEST_F(ViewerWindowTest, ChildControlsWithTheirClassesIdsAndStyles) {
+// The controls a user meets, and where they stand: the filter edit and the
+// photo-only box above the list, the list's scroll bar beside it, the details
+// right of the list, every control inside the window and none over another.
+TEST_F(ViewerWindowTest, ChildControlsAndWhereTheyStand) {
   const HWND viewer = Open(ReadFixture("two-cards.vcf"), 0, 800, 600);
   ASSERT_NE(viewer, nullptr);
-  struct Child {
-    int id;
-    const wchar_t* className;
-    DWORD exStyle, style;
-  };
-  const Child children[] = {
-      {1010, L"Edit", WS_EX_CLIENTEDGE, 0x50000080},
-      {1011, L"Button", 0, 0x50000003},
-      {1001, L"VCF_PHOTO_VIEW", 0, 0x40000000},  // hidden: the card has no photo
-      {1002, L"RICHEDIT50W", WS_EX_CLIENTEDGE, 0x50008904},
-  };
-  for (const Child& c : children) {
-    const HWND child = GetDlgItem(viewer, c.id);
-    ASSERT_NE(child, nullptr) << c.id;
+  const auto className = [](HWND child) {
     wchar_t name[64] = {};
     GetClassNameW(child, name, 64);
-    EXPECT_EQ(lstrcmpiW(name, c.className), 0) << c.id;
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(child, GWL_EXSTYLE)) & c.exStyle, c.exStyle)
-        << c.id;
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE)) & (c.style | WS_VISIBLE),
-              c.style)
-        << c.id;
-  }
+    return std::wstring(name);
+  };
+  const HWND edit = GetDlgItem(viewer, kFilterEditId), check = GetDlgItem(viewer, kPhotoOnlyId);
+  const HWND details = Details(viewer), photo = Photo(viewer);
+  EXPECT_EQ(className(edit), L"Edit");
+  EXPECT_EQ(className(check), L"Button");
+  EXPECT_EQ(className(details), L"RichEdit50W");
+  EXPECT_NE(GetWindowLongPtrW(details, GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_FALSE(IsWindowVisible(photo));  // the card has no photo
   wchar_t caption[32] = {};
-  GetWindowTextW(GetDlgItem(viewer, 1011), caption, 32);
+  GetWindowTextW(check, caption, 32);
   EXPECT_STREQ(caption, L"\xD83D\xDCF7 photo");
   const std::vector<HWND> bars = ScrollBars(viewer);
   ASSERT_EQ(bars.size(), 2u);
-  for (const HWND bar : bars) {
-    EXPECT_EQ(GetDlgCtrlID(bar), 0);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(bar, GWL_STYLE)) & 0x40000001u, 0x40000001u);
-    EXPECT_EQ(ChildRect(bar).right - ChildRect(bar).left, GetSystemMetrics(SM_CXVSCROLL));
-  }
+  RECT client{};
+  GetClientRect(viewer, &client);
+  const RECT e = ChildRect(edit), c = ChildRect(check), d = ChildRect(details);
+  const RECT listBar = std::min(ChildRect(bars[0]), ChildRect(bars[1]),
+                                [](const RECT& x, const RECT& y) { return x.left < y.left; });
+  EXPECT_TRUE(e.right <= c.left && e.top == c.top && e.bottom == c.bottom);  // one strip
+  EXPECT_TRUE(c.right <= listBar.right && listBar.top >= c.bottom && listBar.right <= d.left);
+  EXPECT_TRUE(e.left >= 0 && d.right <= client.right && d.bottom <= client.bottom);
   // The tooltip is a top-most popup; a child cannot own, so its owner is the host's window.
   const HWND tooltip = ViewerTooltip(viewer);
   ASSERT_NE(tooltip, nullptr);
@@ -85,7 +80,6 @@ TEST_F(ViewerWindowTest, ChildControlsWithTheirClassesIdsAndStyles) {
   listCloseWindow_(viewer);
   EXPECT_EQ(Diagnostics().gdiObjects, 0);
 }
-
 
 // The host sizes the viewer only after ListLoadW returns. Filled at width 0,
 // a rich edit breaks every character onto a line of its own, which made a card
