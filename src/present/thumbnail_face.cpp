@@ -48,20 +48,26 @@ std::wstring ThumbnailInitials(std::wstring_view displayName, std::wstring_view 
   std::wstring given = FirstLetter(TrimSpace(givenName));
   std::wstring family = FirstLetter(TrimSpace(familyName));
   if (!given.empty() && !family.empty()) return given + family;
-  // The words of the display name that hold a letter or digit: "Dr. Maria
-  // Rossi" gives D and R, "(Work)" alone gives W.
-  std::wstring first, last;
+  // The words of the display name that hold a letter or digit, titles and
+  // abbreviations ("Dr.", "Q.") only when nothing else does: "Dr. Maria
+  // Rossi" gives M and R, "(Work)" alone gives W.
+  struct Letters {
+    std::wstring first, last;
+    void Add(std::wstring letter) { (first.empty() ? first : last) = std::move(letter); }
+  } words, abbreviations;
   size_t i = 0;
   while (i < displayName.size()) {
     while (i < displayName.size() && IsWordBreak(displayName[i])) ++i;
     size_t end = i;
     while (end < displayName.size() && !IsWordBreak(displayName[end])) ++end;
     std::wstring letter = FirstLetter(displayName.substr(i, end - i));
-    if (!letter.empty()) (first.empty() ? first : last) = std::move(letter);
+    const bool abbreviated = end > i && displayName[end - 1] == L'.';
+    if (!letter.empty()) (abbreviated ? abbreviations : words).Add(std::move(letter));
     i = end;
   }
-  if (first.empty()) return L"?";
-  return first + last;
+  const Letters& chosen = words.first.empty() ? abbreviations : words;
+  if (chosen.first.empty()) return L"?";
+  return chosen.first + chosen.last;
 }
 
 uint32_t ThumbnailTileColour(std::wstring_view name) {
