@@ -96,6 +96,7 @@ void DrawPhoto(Gdiplus::GpGraphics* graphics, const void* photo, const Thumbnail
 // The badge's pill, measured for its text and kept at the layout's lower right.
 RECT BadgeRect(HDC dc, const ThumbnailLayout& layout, const std::wstring& text) {
   RECT rect = ToRect(layout.badge);
+  if (text.empty()) return rect;
   const OwnedGdiObject font = CreateThumbnailFont(layout.badgeFont, FW_SEMIBOLD);
   if (!font) return rect;
   const Selection selected(dc, font.get());

@@ -24,6 +24,9 @@ namespace {
 // A photo is rarely inside the 8 KiB the host passes, but a thumbnail must not
 // read a whole archive of contacts either.
 constexpr size_t kThumbnailReadLimit = 4 * 1024 * 1024;
+// The host passes at most this much of the file: a full buffer of a file whose
+// size is unknown is taken as cut.
+constexpr size_t kHostBufferSize = 8192;
 // Damaged photos cost a decode each: a few are tried before the initials.
 constexpr int kPhotoAttempts = 4;
 
@@ -75,13 +78,14 @@ bool ReadFileHead(const wchar_t* path, FileHead& head) {
 bool BufferHead(const wchar_t* path, const char* buffer, int length, FileHead& head) {
   if (buffer == nullptr || length <= 0) return false;
   head.bytes.assign(buffer, static_cast<size_t>(length));
+  head.goesOn = head.bytes.size() >= kHostBufferSize;
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
   if (path != nullptr && GetFileAttributesExW(path, GetFileExInfoStandard, &attributes)) {
     const unsigned long long size =
         (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
     head.goesOn = size > head.bytes.size();
   }
-  return !head.bytes.empty();
+  return true;
 }
 
 // A cut read ends at its last line break: a character cut in two would make
@@ -99,14 +103,16 @@ HBITMAP MakeThumbnail(const wchar_t* path, const char* buffer, int length, int w
   if (width <= 0 || height <= 0) return nullptr;
   FileHead head;
   if (!ReadFileHead(path, head) && !BufferHead(path, buffer, length, head)) return nullptr;
-  if (head.goesOn) EndAtLineBreak(head.bytes);
-  std::wstring text = DecodeFileText(head.bytes);
+  std::wstring text;
+  if (head.goesOn) {
+    // What follows the last whole card of a cut read is a card cut short.
+    EndAtLineBreak(head.bytes);
+    text = DecodeFileText(head.bytes);
+    text.resize(WholeCardsLength(text));
+  } else {
+    text = DecodeFileText(head.bytes);
+  }
   head.bytes = std::string();
-  const size_t whole = WholeCardsLength(text);
-  // What follows the last whole card is a card cut short: more of the file.
-  const bool cutCard = whole < text.size() && text.find_first_not_of(L" \t\r\n", whole) !=
-                                                  std::wstring::npos;
-  if (head.goesOn || cutCard) text.resize(whole);
   const CardSet cards = ParseCards(std::move(text));
   if (cards.empty()) return nullptr;
 
@@ -132,7 +138,7 @@ HBITMAP MakeThumbnail(const wchar_t* path, const char* buffer, int length, int w
   if (content.name.empty()) content.name = FirstPhone(card);
   content.initials = ThumbnailInitials(content.name, card.givenName(), card.familyName());
   content.tileColour = ThumbnailTileColour(content.name);
-  content.more = MoreCardsText(cards.size(), head.goesOn || cutCard);
+  content.more = MoreCardsText(cards.size(), head.goesOn);
   return DrawThumbnail(content, width, height);
 }
 

@@ -148,7 +148,10 @@ TEST_F(ThumbnailTest, BufferCutCardsDamagedPhotosAndNothingToShow) {
   const std::string photoCard = CardWithPhoto("Carl", RedBlueBmp());
   std::string damaged = photoCard;
   damaged.replace(damaged.find("Qk") + 4, 20, std::string(20, '/'));  // offsets and header size
-  const std::string cutPhoto = Card("Dora") + photoCard.substr(0, photoCard.size() / 2);
+  // The host's 8 KiB end after the second card's photo, inside its note: the
+  // card is dropped, photo and all.
+  const std::string cut = Card("Dora") + photoCard.substr(0, photoCard.find("END:VCARD")) +
+                          "NOTE:" + std::string(9000, 'x');
   const TempFile damagedFile(damaged), noCard("just a note\r\n"), empty("");
   const struct {
     std::wstring name;
@@ -156,8 +159,8 @@ TEST_F(ThumbnailTest, BufferCutCardsDamagedPhotosAndNothingToShow) {
     COLORREF topLeft;  // 0: no thumbnail
   } cases[] = {
       {L"Z:\\no\\such.vcf", photoCard, RGB(255, 0, 0)},  // an unreadable name: the buffer
-      {L"", cutPhoto, Tile(L"Dora")},                    // the cut card is dropped
-      {L"", photoCard.substr(0, photoCard.find("PHOTO")), Tile(L"Carl")},  // cut, alone: kept
+      {L"", cut, Tile(L"Dora")},
+      {L"", photoCard.substr(0, photoCard.find("PHOTO")), Tile(L"Carl")},  // without END: kept
       {damagedFile.Path(), "", Tile(L"Carl")},
       {L"Z:\\no\\such.vcf", "", 0},
       {noCard.Path(), "just a note\r\n", 0},
