@@ -118,19 +118,19 @@ HBITMAP MakeThumbnail(const wchar_t* path, const char* buffer, int length, int w
 
   const GdiplusUser gdiplus;
   if (!GdiplusRunning()) return nullptr;
-  const Card* shown = nullptr;
+  size_t shown = 0;  // the first card with a photo that decodes, else the first card
   UniqueGdiplusBitmap photo;
   int attempts = 0;
-  for (const Card& card : cards) {
+  for (size_t i = 0; i < cards.size() && attempts < kPhotoAttempts; ++i) {
+    const Card card = cards[i];
     if (!card.hasPhotoData()) continue;
-    photo = DecodePhoto(card.photoData());
-    if (photo) {
-      shown = &card;
+    ++attempts;
+    if ((photo = DecodePhoto(card.photoData()))) {
+      shown = i;
       break;
     }
-    if (++attempts == kPhotoAttempts) break;
   }
-  const Card& card = shown != nullptr ? *shown : *cards.begin();
+  const Card card = cards[shown];
   ThumbnailContent content;
   content.photo = photo.get();
   content.name = CardDisplayName(card);
