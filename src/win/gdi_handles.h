@@ -26,6 +26,13 @@ struct GdiObjectTraits {
 
 template <typename Gdi>
 using UniqueGdi = UniqueHandle<Gdi, GdiObjectTraits>;
+
+// A bitmap made to be handed to a caller who deletes it: not counted, since
+// once released it is no longer ours.
+struct HandedOverGdiObjectTraits : Uncounted {
+  static void Free(HGDIOBJ object) { DeleteObject(object); }
+};
+using UniqueHandedOverBitmap = UniqueHandle<HBITMAP, HandedOverGdiObjectTraits>;
 using UniqueFont = UniqueGdi<HFONT>;
 using UniqueBrush = UniqueGdi<HBRUSH>;
 using UniquePen = UniqueGdi<HPEN>;

@@ -21,7 +21,8 @@ done <<< "$imports"
 
 exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
 for name in ListLoad ListLoadW ListLoadNext ListLoadNextW ListCloseWindow ListGetDetectString \
-    ListGetDetectStringW ListSearchText ListSearchTextW ListSendCommand ListSetDefaultParams; do
+    ListGetDetectStringW ListSearchText ListSearchTextW ListSendCommand ListSetDefaultParams \
+    ListGetPreviewBitmap ListGetPreviewBitmapW; do
   if ! grep -Eq "\] $name\$" <<< "$exports"; then
     echo "export missing or decorated: $name" >&2
     status=1

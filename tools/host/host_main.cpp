@@ -16,6 +16,10 @@
 //     --screenshot OUT.png  save the window as PNG and exit
 //     --timing            print how long the file took to show: from the call
 //                         of ListLoadW until the window has painted it
+//   kontaktel-host --thumbnail WxH FILE OUT.png
+//     saves the picture the file manager's thumbnail view would show
+//     (ListGetPreviewBitmapW with the file's first 8 KiB), exit status 1 when
+//     the plugin gives none
 // Exit status: 0 when the plugin loaded the file (and the later calls
 // succeeded), 1 when it declined or a later call failed, 2 on wrong usage or
 // when the plugin cannot be loaded.
@@ -38,6 +42,7 @@ using ListCloseWindow = void(__stdcall*)(HWND);
 using ListGetDetectString = void(__stdcall*)(char*, int);
 using ListSearchTextW = int(__stdcall*)(HWND, const wchar_t*, int);
 using ListSendCommand = int(__stdcall*)(HWND, int, int);
+using ListGetPreviewBitmapW = HBITMAP(__stdcall*)(wchar_t*, int, int, char*, int);
 
 struct DefaultParams {
   int size;
@@ -437,16 +442,53 @@ int Run(const Options& options) {
   return status;
 }
 
+// The file manager passes the file's first 8 KiB along with its name.
+int RunThumbnail(const wchar_t* size, const wchar_t* file, const wchar_t* out) {
+  int width = 0, height = 0;
+  if (std::swscanf(size, L"%dx%d", &width, &height) != 2 || width < 1 || height < 1) return 2;
+  Plugin plugin;
+  if (!LoadPlugin(plugin)) {
+    Fail("cannot load kontaktel.wlx64 from the program's folder");
+    return 2;
+  }
+  const auto preview = reinterpret_cast<ListGetPreviewBitmapW>(
+      reinterpret_cast<void*>(GetProcAddress(plugin.module, "ListGetPreviewBitmapW")));
+  std::vector<char> head(8192);
+  DWORD read = 0;
+  HANDLE handle = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    if (!ReadFile(handle, head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) read = 0;
+    CloseHandle(handle);
+  }
+  std::wstring name = file;
+  HBITMAP bitmap = preview != nullptr ? preview(name.data(), width, height, head.data(), static_cast<int>(read)) : nullptr;
+  int status = 1;
+  if (bitmap != nullptr) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    std::printf("thumbnail: %ldx%ld\n", info.bmWidth, info.bmHeight);
+    status = SaveBitmapPng(bitmap, out) ? 0 : 2;
+    if (status != 0) Fail("cannot save the thumbnail");
+    DeleteObject(bitmap);
+  } else {
+    std::printf("thumbnail: none\n");
+  }
+  FreeLibrary(plugin.module);
+  return status;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 5 && std::wstring(argv[1]) == L"--thumbnail") return RunThumbnail(argv[2], argv[3], argv[4]);
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::fputs(
         "usage: kontaktel-host [--ini PATH] [--host-ini PATH] [--size WxH] [--flags N] [--next FILE]\n"
         "                      [--search TEXT] [--search-flags N] [--screenshot OUT.png]\n"
         "                      [--timing] FILE\n"
-        "       kontaktel-host --quickview [options] FILE [NEXT...]\n",
+        "       kontaktel-host --quickview [options] FILE [NEXT...]\n"
+        "       kontaktel-host --thumbnail WxH FILE OUT.png\n",
         stderr);
     return 2;
   }
