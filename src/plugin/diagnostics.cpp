@@ -2,7 +2,7 @@
 
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
-#include "view/handles.h"
+#include "plugin/gdi_object_count.h"
 #include "view/host_context.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
@@ -10,13 +10,14 @@
 
 using namespace kontaktel;
 
-extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record) {
+extern "C" __declspec(dllexport) void __stdcall KontaktelGetDiagnostics(
+    HWND window, KontaktelDiagnostics* record) {
   try {
     if (record == nullptr || record->size != static_cast<int>(sizeof(KontaktelDiagnostics))) return;
     record->liveViewers = LiveViewerCount();
     record->gdiplusUsers = GdiplusUserCount();
     record->gdiplusRunning = GdiplusRunning();
-    record->gdiObjects = LiveGdiObjectCount();
+    record->gdiObjects = LiveGdiObjects();
     record->viewClassRegistered = ViewerClassRegistered();
     record->hostDark = Host().hostDark;
     record->darkMode = DarkModeActive();

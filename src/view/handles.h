@@ -4,14 +4,9 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <utility>
 
 namespace kontaktel {
-
-// GDI objects the plugin created and has not deleted yet. Tests read it to
-// prove that loading and closing windows leaks nothing.
-std::atomic<int>& LiveGdiObjectCount();
 
 template <typename Handle, typename Traits>
 class UniqueHandle {
@@ -42,13 +37,8 @@ class UniqueHandle {
 };
 
 struct GdiObjectTraits {
-  static void Acquired(HGDIOBJ object) {
-    if (object != nullptr) ++LiveGdiObjectCount();
-  }
-  static void Free(HGDIOBJ object) {
-    DeleteObject(object);
-    --LiveGdiObjectCount();
-  }
+  static void Acquired(HGDIOBJ) {}
+  static void Free(HGDIOBJ object) { DeleteObject(object); }
 };
 
 template <typename Gdi>
@@ -58,13 +48,8 @@ using UniqueBrush = UniqueGdi<HBRUSH>;
 using UniqueBitmap = UniqueGdi<HBITMAP>;
 
 struct MemoryDcTraits {
-  static void Acquired(HDC dc) {
-    if (dc != nullptr) ++LiveGdiObjectCount();
-  }
-  static void Free(HDC dc) {
-    DeleteDC(dc);
-    --LiveGdiObjectCount();
-  }
+  static void Acquired(HDC) {}
+  static void Free(HDC dc) { DeleteDC(dc); }
 };
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 
