@@ -120,7 +120,7 @@ HBITMAP DrawThumbnail(const ThumbnailContent& content, int width, int height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  UniqueHandedOverBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   if (!bitmap || bits == nullptr || !dc) return nullptr;
   {

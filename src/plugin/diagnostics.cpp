@@ -3,6 +3,7 @@
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
 #include "photo/photo_fetch.h"
+#include "plugin/gdi_object_count.h"
 #include "view/host_context.h"
 #include "view/theme.h"
 #include "view/viewer_module.h"
@@ -21,18 +22,19 @@ int FontHeight(HFONT font) {
 
 }  // namespace
 
-extern "C" void __stdcall KontaktelSetSeams(int dpi, BOOL wheelOverride, unsigned wheelLines) {
+extern "C" __declspec(dllexport) void __stdcall KontaktelSetSeams(int dpi, BOOL wheelOverride, unsigned wheelLines) {
   SetDpiOverride(dpi);
   SetWheelLinesOverride(wheelOverride != FALSE, wheelLines);
 }
 
-extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record) {
+extern "C" __declspec(dllexport) void __stdcall KontaktelGetDiagnostics(
+    HWND window, KontaktelDiagnostics* record) {
   try {
     if (record == nullptr || record->size != static_cast<int>(sizeof(KontaktelDiagnostics))) return;
     record->liveViewers = LiveViewerCount();
     record->gdiplusUsers = GdiplusUserCount();
     record->gdiplusRunning = GdiplusRunning();
-    record->gdiObjects = LiveGdiObjectCount();
+    record->gdiObjects = LiveGdiObjects();
     record->viewClassRegistered = ViewerClassRegistered();
     record->hostDark = Host().hostDark;
     record->darkMode = DarkModeActive();
@@ -53,7 +55,7 @@ extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnost
   }
 }
 
-extern "C" BOOL __stdcall KontaktelPostPhoto(HWND window, const unsigned char* bytes, int size) {
+extern "C" __declspec(dllexport) BOOL __stdcall KontaktelPostPhoto(HWND window, const unsigned char* bytes, int size) {
   try {
     const ViewerState* state = GetViewerState(window);
     if (state == nullptr || bytes == nullptr || size < 0) return FALSE;

@@ -1,6 +1,7 @@
-// Not part of the host's interface: an export that lets the tests see the
-// module's counters and one window's state, to prove that windows, GDI objects
-// and GDI+ users are all given back and that settings arrive where they should.
+// Only in the tests' build of the plugin, not part of the host's interface: an
+// export that lets the tests see the module's counters and one window's state,
+// to prove that windows, GDI objects and GDI+ users are all given back and
+// that settings arrive where they should.
 #pragma once
 
 #include <windows.h>

@@ -119,26 +119,29 @@ COLORREF PrintedPixel(HWND window, int x, int y) {
   return color;
 }
 
+struct TooltipSearch {
+  HWND viewer, found;
+};
+
+// EnumThreadWindows' callback: a __stdcall function, which a lambda is not on
+// 32-bit Windows.
+BOOL CALLBACK FindViewerTooltip(HWND window, LPARAM data) {
+  auto* s = reinterpret_cast<TooltipSearch*>(data);
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = s->viewer;
+  tool.uId = 1;
+  if (!SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 HWND ViewerTooltip(HWND viewer) {
-  struct Search {
-    HWND viewer, found;
-  } search{viewer, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = s->viewer;
-        tool.uId = 1;
-        if (!SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TooltipSearch search{viewer, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindViewerTooltip, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
