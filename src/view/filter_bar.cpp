@@ -7,6 +7,7 @@
 
 #include "present/card_match.h"
 #include "view/contact_list.h"
+#include "view/list_accessible.h"
 #include "view/shown_card.h"
 #include "view/viewer_state.h"
 #include "view/viewer_window.h"
@@ -32,6 +33,7 @@ void FilterChanged(HWND window, ViewerState& state) {
   const uint64_t before = state.filter.selected;
   RebuildVisibleList(state.cards, state.filter);
   EnsureSelectionVisible(state);
+  NotifyListChanged(state);
   if (state.filter.selected != before) {
     ShowSelectedCard(state);  // lays the window out again
   } else {

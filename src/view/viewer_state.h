@@ -12,6 +12,7 @@
 #include "present/card_match.h"
 #include "vcard/card.h"
 #include "view/handles.h"
+#include "view/list_accessible.h"
 
 namespace kontaktel {
 
@@ -71,6 +72,7 @@ struct ViewerState {
   PhotoPart photo;
   SplitterPart splitter;
   ViewerFonts fonts;
+  AccessibleLink accessible;  // what screen readers hold of the list
 };
 
 // A stamp no window of the module has had yet.

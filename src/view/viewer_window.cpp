@@ -17,6 +17,7 @@
 #include "view/details_subclass.h"
 #include "view/host_context.h"
 #include "view/layout.h"
+#include "view/list_accessible.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
 #include "view/shown_card.h"
@@ -181,6 +182,7 @@ LRESULT OnCreate(HWND window) {
 LRESULT OnDestroy(HWND window) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr) return 0;
+  state->accessible.Disconnect();  // a reader may still hold the list
   InvalidatePhotoFetches(state->photo.fetch);  // downloads still running are stale now
   DiscardQueuedPhotoResults(window);
   DestroyControls(*state);
@@ -340,6 +342,7 @@ void SelectCard(HWND window, size_t index) {
   ShowSelectedCard(*state);
   SetListScrollPosition(*state);
   InvalidateRect(window, nullptr, FALSE);
+  NotifySelectionMoved(*state);
 }
 
 void CloseHostWindow(HWND window) {

@@ -5,6 +5,7 @@
 #include "view/contact_list.h"
 #include "view/context_menu.h"
 #include "view/details_scroll.h"
+#include "view/list_accessible.h"
 #include "view/photo_download.h"
 #include "view/shown_card.h"
 #include "view/splitter.h"
@@ -193,6 +194,11 @@ LRESULT OnPhotoLoadedMessage(const Message& m) {
   return OnPhotoLoaded(m.window, m.state, m.lParam);
 }
 
+LRESULT OnGetObjectMessage(const Message& m) {
+  const LRESULT answer = m.state != nullptr ? OnGetObject(*m.state, m.wParam, m.lParam) : 0;
+  return answer != 0 ? answer : m.Default();
+}
+
 struct Handler {
   UINT message;
   LRESULT (*handle)(const Message&);
@@ -229,6 +235,7 @@ constexpr Handler kHandlers[] = {
     {WM_DETAILS_CONTEXT_MENU, OnMenuMessage},
     {WM_MOUSEWHEEL, OnMouseWheel},
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
+    {WM_GETOBJECT, OnGetObjectMessage},
 };
 
 LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
