@@ -72,27 +72,31 @@ void ApplyHostDark(HWND window, int flags) {
 
 HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || fileName == nullptr) return nullptr;
-  std::wstring text = LoadFileText(fileName);
-  if (text.empty()) return nullptr;  // the host may try another viewer
-  CardSet cards = ParseCards(std::move(text));
+  FileBytes source;
+  FileText file = LoadFileTextAndBytes(fileName, source.bytes);
+  if (file.text.empty()) return nullptr;  // the host may try another viewer
+  source.codePage = file.codePage;
+  CardSet cards = ParseCards(std::move(file.text));
   EnsureViewerClassRegistered();
   // Owned until it is filled: a failure on the way must not leave a window behind.
   UniqueWindow window(CreateWindowExW(0, kViewerClassName, L"",
                                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
                                       nullptr, ModuleHandle(), nullptr));
   if (!window) return nullptr;
-  AttachCards(window.Get(), std::move(cards));
+  AttachCards(window.Get(), std::move(cards), std::move(source));
   ApplyShowFlags(window.Get(), showFlags);
   return window.Release();
 }
 
 int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || window == nullptr || fileName == nullptr) return kResultError;
-  std::wstring text = LoadFileText(fileName);
-  if (text.empty()) return kResultError;  // the window keeps showing the previous file
+  FileBytes source;
+  FileText file = LoadFileTextAndBytes(fileName, source.bytes);
+  if (file.text.empty()) return kResultError;  // the window keeps showing the previous file
+  source.codePage = file.codePage;
   // AttachCards alone decides the selection: the first card the filter
   // already typed shows, which need not be the file's first card.
-  AttachCards(window, ParseCards(std::move(text)));
+  AttachCards(window, ParseCards(std::move(file.text)), std::move(source));
   ApplyShowFlags(window, showFlags);
   return kResultOk;
 }

@@ -76,6 +76,8 @@ RecordRange<PropertyRecord> Card::properties() const {
 
 size_t Card::photoSize() const { return Record().photoSize; }
 
+TextSpan Card::source() const { return Record().source; }
+
 std::vector<uint8_t> Card::photoData() const {
   if (Record().photoSize == 0) return {};
   return DecodePhotoSource(set_->Text(Record().photoSource));

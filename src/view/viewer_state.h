@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "photo/gdiplus_bitmap.h"
 #include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
+#include "text/source_bytes.h"
 #include "vcard/card.h"
 #include "view/handles.h"
 #include "view/list_accessible.h"
@@ -43,6 +45,7 @@ struct PhotoPart {
   // dropped, and the card and address of the last download started.
   PhotoFetchState fetch;
   bool loadPhotoUrl = false;  // setting LoadPhotoUrl
+  std::vector<uint8_t> fetchedBytes;  // the downloaded photo as it came, for saving
 };
 
 // The bar between the columns.
@@ -60,6 +63,7 @@ struct ViewerState {
   explicit ViewerState(HWND viewer) : window(viewer) {}
   HWND window;
   CardSet cards;
+  FileBytes source;  // the file the cards were read from, as its bytes
   // New with every set of cards the window is handed (NextCardsStamp): code
   // that waited in a modal loop, such as a context menu, finds out whether the
   // window still holds the cards it started with.

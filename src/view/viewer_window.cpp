@@ -319,10 +319,11 @@ void ReleaseViewerModule() {
   UnregisterPhotoPaneClass();
 }
 
-void AttachCards(HWND window, CardSet cards) {
+void AttachCards(HWND window, CardSet cards, FileBytes source) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr) return;
   state->cards = std::move(cards);
+  state->source = std::move(source);
   state->cardsStamp = NextCardsStamp();
   ApplySettings(*state);
   // A new file is shown through the filter already typed.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "text/source_bytes.h"
 #include "vcard/card.h"
 
 namespace kontaktel {
@@ -26,7 +27,8 @@ void ReleaseViewerModule();
 
 // Hands a file's cards to the window: the first card selected, the search
 // cleared, the filter kept, the settings re-read and the window laid out anew.
-void AttachCards(HWND window, CardSet cards);
+// `source` is the file's bytes, kept for copying cards as the file holds them.
+void AttachCards(HWND window, CardSet cards, FileBytes source = {});
 
 // Makes a card the selected one (an index past the end selects the last).
 void SelectCard(HWND window, size_t index);

@@ -6,16 +6,22 @@
 #include <richedit.h>
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "support/plugin_fixture.h"
 #include "support/temp_file.h"
 #include "support/window_probe.h"
+#include "vcard/card_parser.h"
+#include "view/card_export.h"
 
 namespace {
 
+using kontaktel::test::ClipboardText;
 using kontaktel::test::PluginTest;
+using kontaktel::test::ReadFixture;
 using kontaktel::test::TempFile;
 
 constexpr int kFilterEditId = 1010;
@@ -199,6 +205,120 @@ TEST_F(BeyondTest, RowsOffThePageAreOffScreen) {
   EXPECT_EQ(Speak(list, 2).state & STATE_SYSTEM_OFFSCREEN, 0);
   EXPECT_EQ(Speak(list, 30).state & STATE_SYSTEM_OFFSCREEN, STATE_SYSTEM_OFFSCREEN);
   list->Release();
+}
+
+// What a program taking cards from the clipboard gets.
+std::string ClipboardBytes(const wchar_t* formatName) {
+  std::string bytes;
+  if (!OpenClipboard(nullptr)) return bytes;
+  if (const HANDLE data = GetClipboardData(RegisterClipboardFormatW(formatName))) {
+    if (const auto* start = static_cast<const char*>(GlobalLock(data))) {
+      bytes.assign(start, GlobalSize(data));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                                      static_cast<int>(text.size()), wide.data(),
+                                                      static_cast<int>(wide.size()))));
+  return wide;
+}
+
+void HoldKeys(std::initializer_list<int> keys) {
+  BYTE state[256] = {};
+  for (const int key : keys) state[key] = 0x80;
+  SetKeyboardState(state);
+}
+
+TEST_F(BeyondTest, CopyAsVCardGivesTheCardsOwnLinesAndBytes) {
+  // A folded vCard 2.1 card in Windows-1251, with quoted-printable and photo
+  // lines, between two others (the last with bare LF breaks).
+  const HWND viewer = Open(ReadFixture("copy-as-vcard.vcf"));
+  SetFocus(viewer);
+  SendMessageW(viewer, WM_KEYDOWN, VK_DOWN, 0);
+  HoldKeys({VK_CONTROL, VK_SHIFT});
+  SendMessageW(viewer, WM_KEYDOWN, 'C', 0);
+  HoldKeys({});
+  EXPECT_EQ(ClipboardText(), FromUtf8(ReadFixture("copy-as-vcard.card.txt")));
+  EXPECT_EQ(ClipboardBytes(L"text/x-vcard"), ReadFixture("copy-as-vcard.card.vcf"));
+  // In a UTF-16 file the bytes are 16-bit units; the last card has no break.
+  const std::wstring last = L"BEGIN:VCARD\nFN:Last\nEND:VCARD";
+  const std::wstring text = FromUtf8(ReadFixture("copy-as-vcard.card.txt")) + last;
+  std::string utf16 = "\xFF\xFE";
+  utf16.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  listCloseWindow_(viewer);
+  const HWND second = Open(utf16);
+  SetFocus(second);
+  SendMessageW(second, WM_KEYDOWN, VK_END, 0);
+  HoldKeys({VK_CONTROL, VK_SHIFT});
+  SendMessageW(second, WM_KEYDOWN, 'C', 0);
+  HoldKeys({});
+  EXPECT_EQ(ClipboardText(), last);
+  EXPECT_EQ(ClipboardBytes(L"text/x-vcard"), utf16.substr(utf16.size() - last.size() * 2));
+}
+
+// The save dialog as a test answers it: what it was offered, and the file.
+struct DialogAnswer {
+  std::wstring path, offered, filter;
+  HWND owner = nullptr;
+  std::wstring message;
+} answer;
+
+BOOL WINAPI AnswerDialog(LPOPENFILENAMEW dialog) {
+  answer.offered = dialog->lpstrFile;
+  answer.owner = dialog->hwndOwner;
+  answer.filter = dialog->lpstrFilter;
+  wcscpy_s(dialog->lpstrFile, dialog->nMaxFile, answer.path.c_str());
+  return TRUE;
+}
+
+int WINAPI AnswerMessage(HWND, LPCWSTR text, LPCWSTR, UINT) {
+  answer.message = text;
+  return IDOK;
+}
+
+TEST_F(BeyondTest, SavePhotoWritesTheEmbeddedBytesAsTheyCame) {
+  const kontaktel::CardSet cards =
+      kontaktel::ParseCards(FromUtf8(ReadFixture("copy-as-vcard.card.txt")));
+  const std::vector<uint8_t> photo = cards[0].photoData();
+  ASSERT_EQ(photo.size(), 43u);
+  const TempFile target("", L".gif");
+  answer = DialogAnswer{target.Path()};
+  const kontaktel::SavePhotoCalls calls{AnswerDialog, AnswerMessage};
+  const HWND viewer = Open(kCards);
+  EXPECT_TRUE(kontaktel::SavePhotoAs(viewer, L"Пётр: \"Петров\"?", photo, calls));
+  EXPECT_EQ(answer.offered, L"Пётр_ _Петров__.gif");
+  EXPECT_EQ(answer.owner, parent_);
+  EXPECT_EQ(answer.filter, L"GIF (*.gif)");
+  std::ifstream saved(target.Path().c_str(), std::ios::binary);
+  EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(saved), {}), photo);
+  EXPECT_EQ(answer.message, L"");
+  // A file that cannot be written is told in a message box.
+  answer.path = target.Path() + L"\\no-such-folder\\photo.gif";
+  EXPECT_FALSE(kontaktel::SavePhotoAs(viewer, L"x", photo, calls));
+  EXPECT_TRUE(answer.message.starts_with(L"The photo could not be saved to\n" + answer.path))
+      << std::string(answer.message.begin(), answer.message.end());
+
+  // File names: what a file name cannot hold replaced, the type from the bytes.
+  struct Named {
+    const wchar_t* name;
+    std::vector<uint8_t> bytes;
+    const wchar_t* file;
+  };
+  const Named names[] = {
+      {L"CON", {0xFF, 0xD8, 0xFF, 0xE0}, L"CON_.jpg"},
+      {L" a/b\\c. ", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, L"a_b_c.png"},
+      {L"", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, L"photo.bmp"},
+  };
+  for (const Named& n : names) {
+    EXPECT_EQ(kontaktel::PhotoFileName(n.name, kontaktel::ImageFormatOf(n.bytes)), n.file);
+  }
+  EXPECT_EQ(kontaktel::ImageFormatOf({'R', 'I', 'F', 'F'}), kontaktel::ImageFormat::kNone);
 }
 
 }  // namespace

@@ -209,11 +209,12 @@ TEST_F(MenuTest, BothMenusCopyEachItemInBothLanguages) {
   };
   const Case cases[] = {
       {false,
-       {L"Copy name", L"Copy phone", L"Copy email", L"Copy card text"},
+       {L"Copy name", L"Copy phone", L"Copy email", L"Copy card text", L"Copy as vCard"},
        {L"Copy", L"Copy line value", L"Copy all"},
        kAnnaEnglish},
       {true,
-       {L"Копировать имя", L"Копировать телефон", L"Копировать email", L"Копировать карточку"},
+       {L"Копировать имя", L"Копировать телефон", L"Копировать email", L"Копировать карточку",
+        L"Копировать как vCard"},
        {L"Копировать", L"Копировать строку (значение)", L"Копировать всё"},
        kAnnaRussian},
   };
@@ -254,7 +255,7 @@ TEST_F(MenuTest, WhatACardLacksLeavesTheClipboardAsItWas) {
   // A cancelled menu copies nothing.
   PutMarker();
   Select(viewer, 0);
-  EXPECT_EQ(RunMenu(viewer, kListMenuMessage, 0).size(), 4u);
+  EXPECT_EQ(RunMenu(viewer, kListMenuMessage, 0).size(), 5u);
   EXPECT_EQ(ClipboardText(), L"what the user had");
 }
 
@@ -306,7 +307,7 @@ TEST_F(MenuTest, RightButtonOverTheListOpensTheListMenuForTheSelectedCard) {
   Select(viewer, 1);
   // A row below Boris's: the menu still acts on the selected card.
   EXPECT_EQ(
-      MenuAfter([&] { SendMessageW(viewer, WM_RBUTTONUP, 0, MAKELPARAM(40, 200)); }, 1).size(), 4u);
+      MenuAfter([&] { SendMessageW(viewer, WM_RBUTTONUP, 0, MAKELPARAM(40, 200)); }, 1).size(), 5u);
   EXPECT_EQ(ClipboardText(), L"Boris Petrov");
   // Over the filter strip and right of the list nothing opens.
   SendMessageW(viewer, WM_RBUTTONUP, 0, MAKELPARAM(40, 5));
@@ -321,7 +322,7 @@ TEST_F(MenuTest, ContextMenuKeyOpensTheMenuUnderTheCursor) {
     POINT client;
     size_t items;
   };
-  for (const Case c : {Case{{40, 200}, 4u}, Case{{600, 200}, 3u}}) {
+  for (const Case c : {Case{{40, 200}, 5u}, Case{{600, 200}, 3u}}) {
     POINT screen = c.client;
     ClientToScreen(viewer, &screen);
     SetCursorPos(screen.x, screen.y);
@@ -359,7 +360,7 @@ TEST_F(MenuTest, NoSecondMenuWhileOneIsOpen) {
   };
   PutMarker();
   RunMenu(viewer, kListMenuMessage, 2);
-  EXPECT_EQ(plan.items.size(), 4u);
+  EXPECT_EQ(plan.items.size(), 5u);
   EXPECT_EQ(requestsPosted, 0);
   EXPECT_EQ(ClipboardText(), L"+49 170 1234567");
   EXPECT_FALSE(AMenuOpensNow());
