@@ -9,6 +9,7 @@
 #include "photo/photo_fetch_state.h"
 #include "present/details.h"
 #include "view/details_pane.h"
+#include "view/filter_marks.h"
 #include "view/photo_download.h"
 #include "view/viewer_window.h"
 
@@ -31,6 +32,7 @@ void RefillDetails(ViewerState& state) {
   // Filling moves the focus into the view on some systems; give it back.
   const HWND focused = GetFocus();
   FillDetailsView(view, text, state.fonts.main.Get());
+  MarkFilterMatches(view, state.filter.filterText);
   if (focused != nullptr && GetFocus() != focused) SetFocus(focused);
 }
 
@@ -60,6 +62,7 @@ void ShowSelectedCard(ViewerState& state) {
   if (IsWindow(photo.pane.Get())) InvalidateRect(photo.pane.Get(), nullptr, TRUE);
   RefillDetails(state);
   RelayoutViewer(state.window);
+  ScrollToFirstFilterMatch(state);
 }
 
 }  // namespace kontaktel

@@ -321,4 +321,56 @@ TEST_F(BeyondTest, SavePhotoWritesTheEmbeddedBytesAsTheyCame) {
   EXPECT_EQ(kontaktel::ImageFormatOf({'R', 'I', 'F', 'F'}), kontaktel::ImageFormat::kNone);
 }
 
+// The runs of the details text that have a background of their own, each with
+// its colour.
+std::vector<std::pair<std::wstring, COLORREF>> MarkedRuns(HWND view) {
+  std::vector<std::pair<std::wstring, COLORREF>> runs;
+  const LONG length = GetWindowTextLengthW(view);
+  bool inRun = false;
+  for (LONG i = 0; i < length; ++i) {
+    CHARRANGE one{i, i + 1};
+    SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&one));
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    const bool marked = (format.dwEffects & CFE_AUTOBACKCOLOR) == 0;
+    if (marked) {
+      wchar_t c[2] = {};
+      TEXTRANGEW range{one, c};
+      SendMessageW(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+      if (!inRun) runs.push_back({L"", format.crBackColor});
+      runs.back().first += c[0];
+    }
+    inRun = marked;
+  }
+  return runs;
+}
+
+TEST_F(BeyondTest, TheFilterMarksItsWordsInTheValuesInBothPalettes) {
+  // "mail" stands in the caption Email too, which stays unmarked.
+  constexpr char kMail[] =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Mailer\r\nEMAIL:mail@anna.org\r\n"
+      "NOTE:Send MAIL on Mondays\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Boris\r\nEND:VCARD\r\n";
+  for (const auto& [flags, color] : {std::pair{0, RGB(255, 222, 112)}, {0x80, RGB(104, 84, 24)}}) {
+    file_ = std::make_unique<TempFile>(kMail);
+    const HWND viewer = listLoadW_(parent_, file_->Path().c_str(), flags);
+    MoveWindow(viewer, 0, 0, 780, 560, TRUE);
+    const HWND edit = GetDlgItem(viewer, kFilterEditId), view = GetDlgItem(viewer, 1002);
+    SetWindowTextW(edit, L"mail");
+    using Runs = std::vector<std::pair<std::wstring, COLORREF>>;
+    EXPECT_EQ(MarkedRuns(view), (Runs{{L"Mail", color}, {L"mail", color}, {L"MAIL", color}}));
+    // The host's search hit stays selected while the filter changes.
+    ASSERT_EQ(listSearchTextW_(viewer, L"Mondays", 1), 0);
+    CHARRANGE hit{}, after{};
+    SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&hit));
+    SetWindowTextW(edit, L"ai");
+    SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&after));
+    EXPECT_TRUE(hit.cpMax > hit.cpMin && hit.cpMin == after.cpMin && hit.cpMax == after.cpMax);
+    EXPECT_EQ(MarkedRuns(view), (Runs{{L"ai", color}, {L"ai", color}, {L"AI", color}}));
+    SetWindowTextW(edit, L"");
+    EXPECT_EQ(MarkedRuns(view), Runs{});
+    listCloseWindow_(viewer);
+  }
+}
+
 }  // namespace
