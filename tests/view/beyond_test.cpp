@@ -351,7 +351,7 @@ TEST_F(BeyondTest, TheFilterMarksItsWordsInTheValuesInBothPalettes) {
   constexpr char kMail[] =
       "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Mailer\r\nEMAIL:mail@anna.org\r\n"
       "NOTE:Send MAIL on Mondays\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Boris\r\nEND:VCARD\r\n";
-  for (const auto& [flags, color] : {std::pair{0, RGB(255, 222, 112)}, {0x80, RGB(104, 84, 24)}}) {
+  for (const auto& [flags, color] : {std::pair{0, RGB(255, 222, 112)}, {0x80, RGB(120, 96, 28)}}) {
     file_ = std::make_unique<TempFile>(kMail);
     const HWND viewer = listLoadW_(parent_, file_->Path().c_str(), flags);
     MoveWindow(viewer, 0, 0, 780, 560, TRUE);

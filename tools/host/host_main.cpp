@@ -6,6 +6,7 @@
 //     --flags N           show flags for ListLoadW (0x80 asks for dark mode)
 //     --next FILE         load this file into the same window afterwards
 //     --search TEXT       search with ListSearchTextW, --search-flags N
+//     --filter TEXT       type TEXT into the viewer's filter box (id 1010)
 //     --screenshot OUT.png  save the window as PNG and exit
 //     --timing            print how long the file took to show: from the call
 //                         of ListLoadW until the window has painted it
@@ -47,6 +48,7 @@ struct Options {
   int flags = 0;
   std::wstring next;
   std::wstring search;
+  std::wstring filter;
   bool hasSearch = false;
   bool timing = false;
   int searchFlags = 1;
@@ -84,6 +86,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.flags = static_cast<int>(std::wcstol(v, nullptr, 0));
     } else if (arg == L"--next" && (v = value())) {
       options.next = v;
+    } else if (arg == L"--filter" && (v = value())) {
+      options.filter = v;
     } else if (arg == L"--search" && (v = value())) {
       options.search = v;
       options.hasSearch = true;
@@ -232,6 +236,10 @@ int Run(const Options& options) {
     std::printf("next: %d\n", result);
     if (result != 0) status = 1;
   }
+  if (listerChild != nullptr && !options.filter.empty()) {
+    // As the user types it: the edit tells the viewer with EN_CHANGE.
+    SetWindowTextW(GetDlgItem(listerChild, 1010), options.filter.c_str());
+  }
   if (listerChild != nullptr && options.hasSearch) {
     const int result = plugin.search(listerChild, options.search.c_str(), options.searchFlags);
     std::printf("search: %d\n", result);
@@ -268,7 +276,8 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fputs(
         "usage: kontaktel-host [--ini PATH] [--size WxH] [--flags N] [--next FILE]\n"
-        "                      [--search TEXT] [--search-flags N] [--screenshot OUT.png]\n"
+        "                      [--search TEXT] [--search-flags N] [--filter TEXT]\n"
+        "                      [--screenshot OUT.png]\n"
         "                      [--timing] FILE\n",
         stderr);
     return 2;
