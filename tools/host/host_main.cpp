@@ -14,6 +14,7 @@
 // succeeded), 1 when it declined or a later call failed, 2 on wrong usage or
 // when the plugin cannot be loaded.
 #include <windows.h>
+#include <ole2.h>
 
 #include <cctype>
 #include <cstdio>
@@ -282,5 +283,10 @@ int wmain(int argc, wchar_t** argv) {
         stderr);
     return 2;
   }
-  return Run(options);
+  // The file manager runs its window thread with OLE started (for drag and
+  // drop); screen readers reach the viewer's list through it.
+  const HRESULT ole = OleInitialize(nullptr);
+  const int status = Run(options);
+  if (SUCCEEDED(ole)) OleUninitialize();
+  return status;
 }
