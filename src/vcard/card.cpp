@@ -76,7 +76,9 @@ RecordRange<PropertyRecord> Card::properties() const {
 
 size_t Card::photoSize() const { return Record().photoSize; }
 
-TextSpan Card::source() const { return Record().source; }
+TextSpan Card::source() const {
+  return Record().source;
+}
 
 std::vector<uint8_t> Card::photoData() const {
   if (Record().photoSize == 0) return {};

@@ -42,7 +42,8 @@ bool CopyTextAndBytesToClipboard(HWND owner, std::wstring_view text, const wchar
                                  std::string_view bytes, const ClipboardCalls& calls) {
   UniqueGlobalMemory memory = PrepareText(text, calls);
   if (!memory) return false;
-  const UINT format = formatName != nullptr && !bytes.empty() ? RegisterClipboardFormatW(formatName) : 0;
+  const UINT format =
+      formatName != nullptr && !bytes.empty() ? RegisterClipboardFormatW(formatName) : 0;
   UniqueGlobalMemory extra = format != 0 ? PrepareBytes(bytes, calls) : UniqueGlobalMemory();
   if (format != 0 && !extra) return false;
   const ClipboardScope clipboard(owner);

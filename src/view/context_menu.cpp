@@ -3,8 +3,8 @@
 #include <windowsx.h>
 
 #include <optional>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "config/ui_language.h"
 #include "present/card_accessors.h"

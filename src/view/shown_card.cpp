@@ -43,7 +43,8 @@ void ShowSelectedCard(ViewerState& state) {
   const bool embedded = card && card->hasPhotoData();
   const std::wstring url = card ? std::wstring(card->photoUrl()) : std::wstring();
   const int64_t index = card ? static_cast<int64_t>(state.filter.selected) : -1;
-  const PhotoStep step = BeginShowCardPhoto(photo.fetch, {index, embedded, url, photo.loadPhotoUrl});
+  const PhotoStep step =
+      BeginShowCardPhoto(photo.fetch, {index, embedded, url, photo.loadPhotoUrl});
   if (step != PhotoStep::kKeep) photo.fetchedBytes.clear();  // another card's download
   switch (step) {
     case PhotoStep::kKeep:

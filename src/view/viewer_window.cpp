@@ -182,7 +182,7 @@ LRESULT OnCreate(HWND window) {
 LRESULT OnDestroy(HWND window) {
   ViewerState* state = GetViewerState(window);
   if (state == nullptr) return 0;
-  state->accessible.Disconnect();  // a reader may still hold the list
+  state->accessible.Disconnect();              // a reader may still hold the list
   InvalidatePhotoFetches(state->photo.fetch);  // downloads still running are stale now
   DiscardQueuedPhotoResults(window);
   DestroyControls(*state);

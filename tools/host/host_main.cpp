@@ -14,6 +14,7 @@
 // succeeded), 1 when it declined or a later call failed, 2 on wrong usage or
 // when the plugin cannot be loaded.
 #include <windows.h>
+// OLE, after the types of windows.h.
 #include <ole2.h>
 
 #include <cctype>
