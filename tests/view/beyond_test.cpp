@@ -236,30 +236,42 @@ void HoldKeys(std::initializer_list<int> keys) {
 }
 
 TEST_F(BeyondTest, CopyAsVCardGivesTheCardsOwnLinesAndBytes) {
-  // A folded vCard 2.1 card in Windows-1251, with quoted-printable and photo
-  // lines, between two others (the last with bare LF breaks).
-  const HWND viewer = Open(ReadFixture("copy-as-vcard.vcf"));
-  SetFocus(viewer);
-  SendMessageW(viewer, WM_KEYDOWN, VK_DOWN, 0);
-  HoldKeys({VK_CONTROL, VK_SHIFT});
-  SendMessageW(viewer, WM_KEYDOWN, 'C', 0);
-  HoldKeys({});
-  EXPECT_EQ(ClipboardText(), FromUtf8(ReadFixture("copy-as-vcard.card.txt")));
-  EXPECT_EQ(ClipboardBytes(L"text/x-vcard"), ReadFixture("copy-as-vcard.card.vcf"));
-  // In a UTF-16 file the bytes are 16-bit units; the last card has no break.
+  const std::string card = ReadFixture("copy-as-vcard.card.vcf");
+  const std::wstring cardText = FromUtf8(ReadFixture("copy-as-vcard.card.txt"));
+  // In UTF-16 the bytes are 16-bit units; the last card has no break.
   const std::wstring last = L"BEGIN:VCARD\nFN:Last\nEND:VCARD";
-  const std::wstring text = FromUtf8(ReadFixture("copy-as-vcard.card.txt")) + last;
-  std::string utf16 = "\xFF\xFE";
-  utf16.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-  listCloseWindow_(viewer);
-  const HWND second = Open(utf16);
-  SetFocus(second);
-  SendMessageW(second, WM_KEYDOWN, VK_END, 0);
-  HoldKeys({VK_CONTROL, VK_SHIFT});
-  SendMessageW(second, WM_KEYDOWN, 'C', 0);
-  HoldKeys({});
-  EXPECT_EQ(ClipboardText(), last);
-  EXPECT_EQ(ClipboardBytes(L"text/x-vcard"), utf16.substr(utf16.size() - last.size() * 2));
+  const std::wstring utf16Text = cardText + last;
+  const std::string utf16 =
+      "\xFF\xFE" +
+      std::string(reinterpret_cast<const char*>(utf16Text.data()), utf16Text.size() * 2);
+  // A UTF-8 exporter folded inside a character ("ё" cut after its first byte):
+  // reading joins the fold, the bytes keep it.
+  const std::string cut = "BEGIN:VCARD\r\nFN:\xD0\r\n \xB5\xD0\xBB\r\nEND:VCARD\r\n";
+  struct Case {
+    std::string file;
+    UINT key;  // walks to the card
+    std::wstring text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      // A folded vCard 2.1 card in Windows-1251, with quoted-printable and
+      // photo lines, between two others (the last with bare LF breaks).
+      {ReadFixture("copy-as-vcard.vcf"), VK_DOWN, cardText, card},
+      {utf16, VK_END, last, utf16.substr(utf16.size() - last.size() * 2)},
+      {"BEGIN:VCARD\nFN:A\nEND:VCARD\n" + cut, VK_END,
+       L"BEGIN:VCARD\r\nFN:\x0435\x043B\r\nEND:VCARD\r\n", cut},
+  };
+  for (const Case& c : cases) {
+    const HWND viewer = Open(c.file);
+    SetFocus(viewer);
+    SendMessageW(viewer, WM_KEYDOWN, c.key, 0);
+    HoldKeys({VK_CONTROL, VK_SHIFT});
+    SendMessageW(viewer, WM_KEYDOWN, 'C', 0);
+    HoldKeys({});
+    EXPECT_EQ(ClipboardText(), c.text);
+    EXPECT_EQ(ClipboardBytes(L"text/x-vcard"), c.bytes);
+    listCloseWindow_(viewer);
+  }
 }
 
 // The save dialog as a test answers it: what it was offered, and the file.
