@@ -274,6 +274,49 @@ TEST_F(BeyondTest, CopyAsVCardGivesTheCardsOwnLinesAndBytes) {
   }
 }
 
+std::vector<std::wstring> menuItems;
+
+// Reads the items of the menu being tracked, then closes it.
+void CALLBACK ReadMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
+  KillTimer(nullptr, timer);
+  const auto menu =
+      reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    menuItems.push_back(text);
+  }
+  PostMessageW(GetFocus() != nullptr ? GetFocus() : menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST_F(BeyondTest, BothMenusOfferToSaveAPhotoInBothLanguages) {
+  for (const bool russian : {false, true}) {
+    const TempFile ini(russian ? "[Configuration]\r\nLanguageIni=WCMD_RUS.LNG\r\n"
+                               : "[Configuration]\r\nLanguageIni=WCMD_ENG.LNG\r\n",
+                       L".ini");
+    SetIni(Narrow(ini.Path()));
+    const HWND viewer = Open(ReadFixture("copy-as-vcard.vcf"));
+    const std::wstring save = russian ? L"Сохранить фото как\x2026" : L"Save photo as\x2026";
+    const std::wstring copy = russian ? L"Копировать как vCard" : L"Copy as vCard";
+    // The first card has no photo, the second a GIF.
+    for (const bool photo : {false, true}) {
+      if (photo) SendMessageW(viewer, WM_KEYDOWN, VK_DOWN, 0);
+      for (const UINT menu : {WM_APP + 40, WM_APP + 41}) {
+        menuItems.clear();
+        SetTimer(nullptr, 0, 50, ReadMenu);
+        PostMessageW(viewer, menu, 0, MAKELPARAM(200, 200));
+        Pump();
+        ASSERT_FALSE(menuItems.empty());
+        EXPECT_EQ(menuItems.back() == save, photo) << menu;
+        if (menu == WM_APP + 40) EXPECT_EQ(menuItems[4], copy);
+      }
+    }
+    listCloseWindow_(viewer);
+  }
+}
+
 // The save dialog as a test answers it: what it was offered, and the file.
 struct DialogAnswer {
   std::wstring path, offered, filter;
