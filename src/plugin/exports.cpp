@@ -74,26 +74,30 @@ void ApplyHostDark(HWND window, int flags) {
 
 HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || fileName == nullptr) return nullptr;
-  FileText file = LoadFileTextAndCodePage(fileName);
+  FileBytes source;
+  FileText file = LoadFileTextAndBytes(fileName, source.bytes);
   if (file.text.empty()) return nullptr;  // the host may try another viewer
+  source.codePage = file.codePage;
   CardSet cards = ParseCards(std::move(file.text), file.codePage);
   // Owned until it is filled: a failure on the way must not leave a window behind.
   UniqueWindow window(CreateViewerWindow(parent));
   ViewerState* state = GetViewerState(window.Get());
   if (state == nullptr) return nullptr;
-  AttachCards(*state, std::move(cards));
+  AttachCards(*state, std::move(cards), std::move(source));
   ApplyShowFlags(window.Get(), showFlags);
   return window.Release();
 }
 
 int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || window == nullptr || fileName == nullptr) return kResultError;
-  FileText file = LoadFileTextAndCodePage(fileName);
+  FileBytes source;
+  FileText file = LoadFileTextAndBytes(fileName, source.bytes);
   if (file.text.empty()) return kResultError;  // the window keeps showing the previous file
+  source.codePage = file.codePage;
   // AttachCards alone decides the selection: the first card the filter
   // already typed shows, which need not be the file's first card.
   if (ViewerState* state = GetViewerState(window))
-    AttachCards(*state, ParseCards(std::move(file.text), file.codePage));
+    AttachCards(*state, ParseCards(std::move(file.text), file.codePage), std::move(source));
   ApplyShowFlags(window, showFlags);
   return kResultOk;
 }

@@ -31,6 +31,9 @@ std::wstring DecodeFileText(std::string_view bytes);
 // Reads the file (at most kMaxFileSize bytes) and decodes it with DecodeFileText.
 // Every failure is the empty text.
 FileText LoadFileTextAndCodePage(const wchar_t* path);
+// The same, keeping the file's bytes in `bytes`: a card can then be copied as
+// the file holds it.
+FileText LoadFileTextAndBytes(const wchar_t* path, std::string& bytes);
 std::wstring LoadFileText(const wchar_t* path);
 
 }  // namespace kontaktel

@@ -134,6 +134,10 @@ bool CardSet::SpansInside() const {
 
 size_t Card::photoSize() const { return Record().photoSize; }
 
+TextSpan Card::source() const {
+  return Record().source;
+}
+
 std::vector<uint8_t> Card::photoData() const {
   if (Record().photoSize == 0) return {};
   return DecodePhotoSource(set_->Text(Record().photoSource));

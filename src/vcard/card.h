@@ -81,6 +81,7 @@ struct CardRecord {
   TextSpan photoUrl;
   TextSpan photoSource;    // the embedded photo's PHOTO line and the lines it took in
   uint32_t photoSize = 0;  // bytes that photo decodes to; 0 when there is none
+  TextSpan source;         // the card's own lines, BEGIN to END and its line break
   uint32_t listBegin[kCardListCount] = {};
 };
 
@@ -202,6 +203,10 @@ class Card {
   bool hasPhotoData() const { return photoSize() != 0; }
   std::vector<uint8_t> photoData() const;
 
+  // Where the card stands in the file's text: from its BEGIN line to the end
+  // of its END line, that line's break included.
+  TextSpan source() const;
+
  private:
   const CardRecord& Record() const;
   template <typename Range, typename Stored>
@@ -251,6 +256,9 @@ class CardSet {
   // Every span inside its buffer and every run inside its array: what the
   // parse promises, checked by the fuzz target and by debug builds.
   bool SpansInside() const;
+
+  // The file's whole text as the cards were parsed from it.
+  std::wstring_view text() const { return text_; }
 
   std::wstring_view Text(TextSpan span) const {
     const std::wstring& from = (span.offset & kArenaBit) ? arena_ : text_;

@@ -148,8 +148,11 @@ class CardAssembler {
     // Decoded and joined values take a fraction of the text; the same holds
     // for the arena, so that it does not grow by copies in common files.
     set_.arena_.reserve(set_.text_.size() / 4);
-    while (reader_.Next()) HandleLine(TrimSpace(reader_.Line()));
-    if (inCard_) set_.cards_.push_back(card_);
+    while (reader_.Next()) {
+      HandleLine(TrimSpace(reader_.Line()));
+      if (inCard_) cardEnd_ = reader_.TakenEnd();
+    }
+    if (inCard_) EndCard(cardEnd_);
   }
 
  private:
@@ -162,10 +165,7 @@ class CardAssembler {
       return;
     }
     if (EqualsAsciiUpper(line, L"END:VCARD"sv)) {
-      if (inCard_) {
-        set_.cards_.push_back(card_);
-        inCard_ = false;
-      }
+      if (inCard_) EndCard(reader_.TakenEnd());
       return;
     }
     if (!inCard_) return;
@@ -178,8 +178,19 @@ class CardAssembler {
     HandleProperty(property_);
   }
 
+  // The card's lines end with the break after its last line.
+  void EndCard(size_t end) {
+    const std::wstring& text = set_.text_;
+    if (end < text.size() && text[end] == L'\r') ++end;
+    if (end < text.size() && text[end] == L'\n') ++end;
+    card_.source = {cardStart_, static_cast<uint32_t>(end - cardStart_)};
+    set_.cards_.push_back(card_);
+    inCard_ = false;
+  }
+
   void StartCard() {
     card_ = CardRecord{};
+    cardStart_ = static_cast<uint32_t>(reader_.LineStart());
     card_.listBegin[kMembers] = Size(set_.texts_[kMembers]);
     card_.listBegin[kLanguages] = Size(set_.texts_[kLanguages]);
     card_.listBegin[kUrls] = Size(set_.texts_[kUrls]);
@@ -471,6 +482,8 @@ class CardAssembler {
   PropertyLine property_;  // reused from line to line
   bool inCard_ = false;
   CardRecord card_;
+  uint32_t cardStart_ = 0;  // where the card's BEGIN line starts
+  size_t cardEnd_ = 0;      // where its last line read so far ends
   uint32_t typesBegin_ = 0;
   uint32_t customTextsBegin_ = 0;
   size_t arenaBegin_ = 0;

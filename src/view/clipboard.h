@@ -21,4 +21,10 @@ struct ClipboardCalls {
 // refuses is freed.
 bool CopyTextToClipboard(HWND owner, std::wstring_view text, const ClipboardCalls& calls = {});
 
+// The same text, and beside it `bytes` exactly as given (no terminating NUL)
+// under a format registered by `formatName`, such as "text/x-vcard"; without
+// bytes, the text alone.
+bool CopyTextAndBytesToClipboard(HWND owner, std::wstring_view text, const wchar_t* formatName,
+                                 std::string_view bytes, const ClipboardCalls& calls = {});
+
 }  // namespace kontaktel

@@ -4,10 +4,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/ui_language.h"
 #include "present/card_accessors.h"
 #include "present/email.h"
+#include "view/card_export.h"
 #include "view/clipboard.h"
 #include "view/details_text.h"
 #include "view/layout.h"
@@ -40,6 +42,7 @@ constexpr MenuItem kListMenu[] = {
     {kCopyPhone, L"Copy phone", L"Копировать телефон"},
     {kCopyEmail, L"Copy email", L"Копировать email"},
     {kCopyCardText, L"Copy card text", L"Копировать карточку"},
+    {kCopyAsVCard, L"Copy as vCard", L"Копировать как vCard"},
 };
 
 constexpr MenuItem kDetailsMenu[] = {
@@ -47,6 +50,32 @@ constexpr MenuItem kDetailsMenu[] = {
     {kCopyLineValue, L"Copy line value", L"Копировать строку (значение)"},
     {kCopyAll, L"Copy all", L"Копировать всё"},
 };
+
+constexpr wchar_t kSavePhotoEn[] = L"Save photo as\x2026";
+constexpr wchar_t kSavePhotoRu[] = L"Сохранить фото как\x2026";
+
+// A menu's items: the fixed ones, then "Save photo as…" when the selected card
+// has a photo that can be saved.
+template <size_t N>
+std::vector<MenuItem> ItemsFor(const ViewerState& state, const MenuItem (&fixed)[N], UINT saveId) {
+  std::vector<MenuItem> items(std::begin(fixed), std::end(fixed));
+  if (!SavablePhoto(state).empty()) items.push_back({saveId, kSavePhotoEn, kSavePhotoRu});
+  return items;
+}
+
+// The card commands that do more than copy a text; false for the others.
+bool RunCardCommand(HWND window, const ViewerState& state, UINT command) {
+  if (command == kCopyAsVCard) {
+    CopyCardAsVCard(window, state);
+    return true;
+  }
+  if (command != kSaveListPhoto && command != kSaveDetailsPhoto) return false;
+  if (state.filter.selected < state.cards.size()) {
+    const std::vector<uint8_t> photo = SavablePhoto(state);
+    SavePhotoAs(window, CardDisplayName(state.cards[state.filter.selected]), photo);
+  }
+  return true;
+}
 
 // The list column of the window as the layout places it: its width, the
 // filter strip above the rows and the status strip below them.
@@ -91,8 +120,7 @@ ViewerState* StateAfterMenu(HWND window, const MenuContext& context) {
 
 // Builds the menu in the UI language and tracks it; the chosen command, or 0
 // when the menu was cancelled or could not be made.
-template <size_t N>
-UINT TrackMenu(HWND owner, const MenuItem (&items)[N], POINT screen) {
+UINT TrackMenu(HWND owner, const std::vector<MenuItem>& items, POINT screen) {
   UniqueMenu menu(CreatePopupMenu());
   if (!menu) return 0;
   const bool russian = UiIsRussian();
@@ -152,10 +180,11 @@ void ShowListMenu(HWND window, const ViewerState& state, LPARAM lParam) {
   if (menuOpen || !HasSelectedCard(state)) return;
   const MenuOpenScope open;
   const MenuContext context = ContextOf(state);
-  const UINT command = TrackMenu(window, kListMenu, PointFrom(lParam));
+  const UINT command =
+      TrackMenu(window, ItemsFor(state, kListMenu, kSaveListPhoto), PointFrom(lParam));
   // `state` may be gone now: the menu loop ran the host's messages.
   if (const ViewerState* after = StateAfterMenu(window, context);
-      after != nullptr && command != 0) {
+      after != nullptr && command != 0 && !RunCardCommand(window, *after, command)) {
     if (const std::optional<std::wstring> text = ListCommandText(*after, command)) {
       CopyTextToClipboard(window, *text);
     }
@@ -167,12 +196,13 @@ void ShowDetailsMenu(HWND window, const ViewerState& state, LPARAM lParam) {
   if (menuOpen || !IsWindow(state.details.view.Get())) return;
   const MenuOpenScope open;
   const MenuContext context = ContextOf(state);
-  const UINT command = TrackMenu(window, kDetailsMenu, PointFrom(lParam));
+  const UINT command =
+      TrackMenu(window, ItemsFor(state, kDetailsMenu, kSaveDetailsPhoto), PointFrom(lParam));
   // An empty window has no selected card; it still has to hold the same cards.
   ViewerState* after = ViewerStateOf(window);
   const bool same = after != nullptr && after->cardsStamp == context.cardsStamp &&
                     after->filter.selected == context.selected;
-  if (same && command != 0) {
+  if (same && command != 0 && !RunCardCommand(window, *after, command)) {
     if (const std::optional<std::wstring> text =
             DetailsCommandText(after->details.view.Get(), command)) {
       CopyTextToClipboard(window, *text);
@@ -244,6 +274,10 @@ bool OnContextMenuMessage(HWND window, ViewerState& state, UINT message, WPARAM,
 
 void OnCopyKey(HWND window, ViewerState& state) {
   const HWND view = state.details.view.Get();
+  if ((GetKeyState(VK_SHIFT) & 0x8000) != 0 && GetFocus() != view) {
+    CopyCardAsVCard(window, state);
+    return;
+  }
   if (view != nullptr && GetFocus() == view) {
     const CHARRANGE selection = DetailsSelection(view);
     if (selection.cpMax > selection.cpMin) {

@@ -18,9 +18,16 @@ enum ListMenuCommand : UINT {
   kCopyName = 10,
   kCopyPhone = 11,
   kCopyEmail = 12,
-  kCopyCardText = 13
+  kCopyCardText = 13,
+  kCopyAsVCard = 14,
+  kSaveListPhoto = 15  // only for a card with a photo that can be saved
 };
-enum DetailsMenuCommand : UINT { kCopySelection = 1, kCopyLineValue = 2, kCopyAll = 3 };
+enum DetailsMenuCommand : UINT {
+  kCopySelection = 1,
+  kCopyLineValue = 2,
+  kCopyAll = 3,
+  kSaveDetailsPhoto = 4  // only for a card with a photo that can be saved
+};
 
 // True while either menu is tracked in any viewer window of the module: a
 // second menu never opens over the first.
@@ -35,7 +42,8 @@ bool OnContextMenuMessage(HWND window, ViewerState& state, UINT message, WPARAM 
                           LPARAM lParam);
 
 // Ctrl+C in the viewer window: the details view's rules when it has the
-// focus, else the selected card's name.
+// focus, else the selected card's name; Ctrl+Shift+C in the list copies the
+// card as vCard.
 void OnCopyKey(HWND window, ViewerState& state);
 
 }  // namespace kontaktel

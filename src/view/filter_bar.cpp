@@ -7,6 +7,8 @@
 
 #include "present/card_match.h"
 #include "view/contact_list.h"
+#include "view/filter_marks.h"
+#include "view/list_accessible.h"
 #include "view/shown_card.h"
 #include "view/viewer_state.h"
 #include "win/guarded_call.h"
@@ -35,9 +37,12 @@ void FilterChanged(HWND window, ViewerState& state) {
     state.details.scroll = 0;
   }
   EnsureSelectionVisible(state);
+  NotifyListChanged(state);
   if (state.filter.selected != before) {
     ShowSelectedCard(state);  // lays the window out again
   } else {
+    MarkFilterMatches(state.details.view.Get(), state.filter.filterText);
+    ScrollToFirstFilterMatch(state);
     InvalidateRect(window, nullptr, FALSE);
   }
 }

@@ -25,6 +25,7 @@ LRESULT OnPhotoLoaded(HWND window, ViewerState* state, LPARAM lParam) {
     return 0;
   }
   photo.image = DecodePhoto(result->bytes);
+  photo.fetchedBytes = std::move(result->bytes);
   if (IsWindow(photo.pane.Get())) InvalidateRect(photo.pane.Get(), nullptr, TRUE);
   RelayoutViewer(window);
   return 0;

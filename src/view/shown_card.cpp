@@ -9,6 +9,7 @@
 #include "photo/photo_fetch_state.h"
 #include "present/details.h"
 #include "view/details_pane.h"
+#include "view/filter_marks.h"
 #include "view/photo_download.h"
 
 namespace kontaktel {
@@ -30,6 +31,7 @@ void RefillDetails(ViewerState& state) {
   // Filling moves the focus into the view on some systems; give it back.
   const HWND focused = GetFocus();
   FillDetailsView(view, text, state.fonts.main.Get());
+  MarkFilterMatches(view, state.filter.filterText);
   if (focused != nullptr && GetFocus() != focused) SetFocus(focused);
 }
 
@@ -40,7 +42,10 @@ void ShowSelectedCard(ViewerState& state) {
   const bool embedded = card && card->hasPhotoData();
   const std::wstring url = card ? std::wstring(card->photoUrl()) : std::wstring();
   const int64_t index = card ? static_cast<int64_t>(state.filter.selected) : -1;
-  switch (BeginShowCardPhoto(photo.fetch, {index, embedded, url, photo.loadPhotoUrl})) {
+  const PhotoStep step =
+      BeginShowCardPhoto(photo.fetch, {index, embedded, url, photo.loadPhotoUrl});
+  if (step != PhotoStep::kKeep) photo.fetchedBytes.clear();  // another card's download
+  switch (step) {
     case PhotoStep::kKeep:
       break;
     case PhotoStep::kNone:
@@ -57,6 +62,7 @@ void ShowSelectedCard(ViewerState& state) {
   if (IsWindow(photo.pane.Get())) InvalidateRect(photo.pane.Get(), nullptr, TRUE);
   RefillDetails(state);
   RelayoutViewer(state.window);
+  ScrollToFirstFilterMatch(state);
 }
 
 }  // namespace kontaktel

@@ -26,6 +26,7 @@ void FillPalette(bool dark) {
   palette.separator = dark ? RGB(64, 64, 64) : RGB(220, 220, 220);
   palette.splitter = dark ? RGB(70, 70, 70) : RGB(200, 200, 200);
   palette.selection = dark ? RGB(60, 80, 120) : RGB(219, 234, 254);
+  palette.filterMark = dark ? RGB(120, 96, 28) : RGB(255, 222, 112);
   palette.backgroundBrush.Reset(CreateSolidBrush(palette.background));
   palette.panelBrush.Reset(CreateSolidBrush(palette.panel));
 }

@@ -17,6 +17,7 @@ struct Palette {
   COLORREF separator;
   COLORREF splitter;
   COLORREF selection;
+  COLORREF filterMark;  // background of the filter's words in the details
   UniqueBrush backgroundBrush;
   UniqueBrush panelBrush;
 };

@@ -7,15 +7,18 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "photo/gdiplus_bitmap.h"
 #include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
+#include "text/source_bytes.h"
 #include "vcard/card.h"
 #include "view/wheel_steps.h"
 #include "win/gdi_handles.h"
 #include "win/window_handles.h"
 #include "win/window_user_data.h"
+#include "view/list_accessible.h"
 
 namespace kontaktel {
 
@@ -48,6 +51,7 @@ struct PhotoPart {
   // dropped, and the card and address of the last download started.
   PhotoFetchState fetch;
   bool loadPhotoUrl = false;  // setting LoadPhotoUrl
+  std::vector<uint8_t> fetchedBytes;  // the downloaded photo as it came, for saving
 };
 
 // The bar between the columns.
@@ -66,6 +70,7 @@ struct ViewerState {
   explicit ViewerState(HWND viewer) : window(viewer) {}
   HWND window;
   CardSet cards;
+  FileBytes source;  // the file the cards were read from, as its bytes
   // New with every set of cards the window is handed (NextCardsStamp): code
   // that waited in a modal loop, such as a context menu, finds out whether the
   // window still holds the cards it started with.
@@ -80,6 +85,7 @@ struct ViewerState {
   ViewerFonts fonts;
   // Wheel deltas not yet moved, over the list or the details alike.
   WheelAccumulator wheel;
+  AccessibleLink accessible;  // what screen readers hold of the list
 };
 
 // The areas the wheel scrolls.

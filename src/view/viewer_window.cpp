@@ -17,6 +17,7 @@
 #include "view/host_context.h"
 #include "view/host_frame.h"
 #include "view/layout.h"
+#include "view/list_accessible.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
 #include "view/shown_card.h"
@@ -178,6 +179,7 @@ LRESULT OnCreate(HWND window) {
 void OnDestroy(HWND window) {
   ViewerState* state = WindowUserData<ViewerState>(window);
   if (state == nullptr) return;
+  state->accessible.Disconnect();              // a reader may still hold the list
   InvalidatePhotoFetches(state->photo.fetch);  // downloads still running are stale now
   DiscardQueuedPhotoResults(window);
   DestroyControls(*state);
@@ -262,8 +264,9 @@ void PaintViewer(HWND window, ViewerState* state, HDC dc) {
   }
 }
 
-void AttachCards(ViewerState& state, CardSet cards) {
+void AttachCards(ViewerState& state, CardSet cards, FileBytes source) {
   state.cards = std::move(cards);
+  state.source = std::move(source);
   state.cardsStamp = NextCardsStamp();
   ApplySettings(state);
   // A new file is shown through the filter already typed, from the top.

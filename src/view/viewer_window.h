@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "text/source_bytes.h"
 #include "vcard/card.h"
 #include "view/viewer_state.h"
 
@@ -24,7 +25,8 @@ void ApplySettings(ViewerState& state);
 
 // Hands a file's cards to the window: the first card selected, the search
 // cleared, the filter kept, the settings re-read and the window laid out anew.
-void AttachCards(ViewerState& state, CardSet cards);
+// `source` is the file's bytes, kept for copying cards as the file holds them.
+void AttachCards(ViewerState& state, CardSet cards, FileBytes source = {});
 
 // Places every child control for a client area of width x height.
 void LayoutViewer(ViewerState& state, int width, int height);

@@ -7,6 +7,7 @@
 #include "view/details_scroll.h"
 #include "view/filter_bar.h"
 #include "view/host_context.h"
+#include "view/list_accessible.h"
 #include "view/photo_download.h"
 #include "view/shown_card.h"
 #include "view/splitter.h"
@@ -214,6 +215,11 @@ LRESULT OnPhotoLoadedMessage(const Message& m, State state) {
   return OnPhotoLoaded(m.window, state, m.lParam);
 }
 
+LRESULT OnGetObjectMessage(const Message& m, State state) {
+  const LRESULT answer = state != nullptr ? OnGetObject(*state, m.wParam, m.lParam) : 0;
+  return answer != 0 ? answer : m.Default();
+}
+
 constexpr MessageHandler<State> kHandlers[] = {
     {WM_CREATE, OnCreateMessage},
     {WM_DESTROY, OnDestroyMessage},
@@ -247,6 +253,7 @@ constexpr MessageHandler<State> kHandlers[] = {
     {WM_MOUSEWHEEL, OnMouseWheel},
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
     {WM_DPICHANGED_AFTERPARENT, OnDpiChangedAfterParent},
+    {WM_GETOBJECT, OnGetObjectMessage},
 };
 
 }  // namespace
@@ -255,8 +262,17 @@ LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   // A failed creation fails CreateWindowEx; any other message answers 0.
   return GuardedCall(
       [&] {
-        return Dispatch(kHandlers, Message{window, message, wParam, lParam, DefWindowProcW},
-                        WindowUserData<ViewerState>(window));
+        ViewerState* state = WindowUserData<ViewerState>(window);
+        const size_t selected = state != nullptr ? state->filter.selected : 0;
+        const LRESULT result = Dispatch(
+            kHandlers, Message{window, message, wParam, lParam, DefWindowProcW}, state);
+        // Whatever moved the selection (keys, clicks, menus), a screen reader
+        // hears the new card; the state is gone after WM_DESTROY.
+        if (message != WM_DESTROY && message != WM_NCDESTROY && state != nullptr &&
+            state->filter.selected != selected) {
+          NotifySelectionMoved(*state);
+        }
+        return result;
       },
       message == WM_CREATE ? -1 : 0);
 }

@@ -13,6 +13,7 @@
 //                         with ListLoadNextW. With --screenshot the host walks
 //                         the list once and back, and fails if the focus left it
 //     --search TEXT       search with ListSearchTextW, --search-flags N
+//     --filter TEXT       type TEXT into the viewer's filter box (id 1010)
 //     --screenshot OUT.png  save the window as PNG and exit
 //     --timing            print how long the file took to show: from the call
 //                         of ListLoadW until the window has painted it
@@ -24,6 +25,8 @@
 // succeeded), 1 when it declined or a later call failed, 2 on wrong usage or
 // when the plugin cannot be loaded.
 #include <windows.h>
+// OLE, after the types of windows.h.
+#include <ole2.h>
 
 #include <cctype>
 #include <cstdio>
@@ -60,6 +63,7 @@ struct Options {
   int flags = 0;
   std::wstring next;
   std::wstring search;
+  std::wstring filter;
   bool hasSearch = false;
   bool timing = false;
   bool quickView = false;
@@ -101,6 +105,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.flags = static_cast<int>(std::wcstol(v, nullptr, 0));
     } else if (arg == L"--next" && (v = value())) {
       options.next = v;
+    } else if (arg == L"--filter" && (v = value())) {
+      options.filter = v;
     } else if (arg == L"--search" && (v = value())) {
       options.search = v;
       options.hasSearch = true;
@@ -413,6 +419,10 @@ int Run(const Options& options) {
     std::printf("next: %d\n", result);
     if (result != 0) status = 1;
   }
+  if (listerChild != nullptr && !options.filter.empty()) {
+    // As the user types it: the edit tells the viewer with EN_CHANGE.
+    SetWindowTextW(GetDlgItem(listerChild, 1010), options.filter.c_str());
+  }
   if (listerChild != nullptr && options.hasSearch) {
     const int result = plugin.search(listerChild, options.search.c_str(), options.searchFlags);
     std::printf("search: %d\n", result);
@@ -485,12 +495,18 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fputs(
         "usage: kontaktel-host [--ini PATH] [--host-ini PATH] [--size WxH] [--flags N] [--next FILE]\n"
-        "                      [--search TEXT] [--search-flags N] [--screenshot OUT.png]\n"
+        "                      [--search TEXT] [--search-flags N] [--filter TEXT]\n"
+        "                      [--screenshot OUT.png]\n"
         "                      [--timing] FILE\n"
         "       kontaktel-host --quickview [options] FILE [NEXT...]\n"
         "       kontaktel-host --thumbnail WxH FILE OUT.png\n",
         stderr);
     return 2;
   }
-  return Run(options);
+  // The file manager runs its window thread with OLE started (for drag and
+  // drop); screen readers reach the viewer's list through it.
+  const HRESULT ole = OleInitialize(nullptr);
+  const int status = Run(options);
+  if (SUCCEEDED(ole)) OleUninitialize();
+  return status;
 }
