@@ -29,6 +29,7 @@ extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnost
     record->matchCount = state ? static_cast<int>(state->filter.matchCount) : -1;
     record->matchOrdinal = state ? static_cast<int>(state->filter.matchOrdinal) : -1;
     record->visibleCount = state ? static_cast<int>(state->filter.visibleIndices.size()) : -1;
+    record->detailsMeasures = state ? state->details.extent.measures : -1;
   } catch (...) {
   }
 }

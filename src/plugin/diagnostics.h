@@ -24,6 +24,7 @@ struct KontaktelDiagnostics {
   int matchCount;
   int matchOrdinal;
   int visibleCount;
+  int detailsMeasures;  // how often the details text was measured
 };
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record);

@@ -3,10 +3,13 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "view/clipboard.h"
 #include "view/context_menu.h"
+#include "view/details_extent.h"
 #include "view/details_text.h"
 #include "view/viewer_window.h"
 
@@ -90,9 +93,27 @@ LRESULT OnContextMenu(const DetailsMessage& m) {
 }
 
 LRESULT OnMouseWheel(const DetailsMessage& m) {
-  // The view never scrolls itself: the whole details column does.
+  // The wheel scrolls the whole details column, never the view alone.
   const HWND viewer = m.Viewer();
   return viewer != nullptr ? SendMessageW(viewer, m.id, m.wParam, m.lParam) : 0;
+}
+
+// What a user, the host or a screen reader does that may scroll the view's
+// own text: keys, a selection dragged past its edge, caret and scroll requests.
+bool MayScrollText(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_TIMER:
+    case WM_VSCROLL:
+    case EM_SCROLLCARET:
+    case EM_LINESCROLL:
+    case EM_SCROLL:
+      return true;
+    default:
+      return false;
+  }
 }
 
 struct Route {
@@ -118,10 +139,16 @@ LRESULT CALLBACK DetailsSubclassProc(HWND view, UINT message, WPARAM wParam, LPA
   // Exceptions must not unwind through the control's message dispatch.
   try {
     const DetailsMessage m{view, message, wParam, lParam};
-    for (const Route& route : kRoutes) {
-      if (route.message == message) return route.handle(m);
+    const bool watched = MayScrollText(message);
+    const int before = watched ? DetailsTextScroll(view) : 0;
+    const Route* route = std::find_if(std::begin(kRoutes), std::end(kRoutes),
+                                      [message](const Route& r) { return r.message == message; });
+    const LRESULT result = route != std::end(kRoutes) ? route->handle(m) : m.Default();
+    // The column's scroll bar follows what the view scrolled by itself.
+    if (watched && DetailsTextScroll(view) != before) {
+      if (const HWND viewer = m.Viewer()) SendMessageW(viewer, WM_DETAILS_SCROLLED, 0, 0);
     }
-    return m.Default();
+    return result;
   } catch (...) {
     return 0;
   }

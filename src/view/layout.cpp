@@ -77,7 +77,17 @@ ViewerLayout ComputeLayout(const LayoutInput& input,
   layout.detailsScrollBar = Rect(width - v, 0, v, height);
   const int top = gap - layout.detailsScroll;
   layout.photoPane = photo.cy >= 1 ? Rect(x0, top, photo.cx, photo.cy) : Rect(x0, top, 0, 0);
-  layout.detailsView = Rect(x0, gap + photoBlock - layout.detailsScroll, details, text);
+  const int textTop = gap + photoBlock;
+  layout.detailsTextTop = textTop;
+  if (text > kMaxDetailsViewHeight) {
+    // One page high: below the photo while it shows, then at the top with the
+    // rest of the offset scrolled inside.
+    layout.detailsScrollsItself = true;
+    layout.detailsView = Rect(x0, std::max(textTop - layout.detailsScroll, 0), details, height);
+    layout.detailsTextScroll = std::max(0, layout.detailsScroll - textTop);
+  } else {
+    layout.detailsView = Rect(x0, textTop - layout.detailsScroll, details, text);
+  }
   return layout;
 }
 

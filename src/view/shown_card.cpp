@@ -30,7 +30,7 @@ void RefillDetails(ViewerState& state) {
   const std::wstring text = card ? RenderCardDetails(*card, UiIsRussian()) : std::wstring();
   // Filling moves the focus into the view on some systems; give it back.
   const HWND focused = GetFocus();
-  FillDetailsView(view, text, state.fonts.main.Get());
+  ForgetDetailsExtent(state.details.extent, FillDetailsView(view, text, state.fonts.main.Get()));
   if (focused != nullptr && GetFocus() != focused) SetFocus(focused);
 }
 

@@ -11,6 +11,7 @@
 #include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
 #include "vcard/card.h"
+#include "view/details_extent.h"
 #include "view/handles.h"
 
 namespace kontaktel {
@@ -32,6 +33,7 @@ struct ListPart {
 struct DetailsPart {
   UniqueWindow view;
   UniqueWindow scrollBar;
+  DetailsExtent extent;  // the text's measured height and tab stop, and where it was placed
 };
 
 // The photo shown above the details, and the download that may bring it.

@@ -13,6 +13,7 @@
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
 #include "view/contact_list.h"
+#include "view/details_extent.h"
 #include "view/details_pane.h"
 #include "view/details_subclass.h"
 #include "view/host_context.h"
@@ -219,8 +220,9 @@ void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
   if (width <= 0 || height <= 0) return;
   const LayoutInput input = LayoutInputFor(window, state, width, height);
   const HWND view = state.details.view.Get();
+  DetailsExtent& extent = state.details.extent;
   const ViewerLayout layout =
-      ComputeLayout(input, [view](int w) { return MeasureDetailsHeight(view, w); });
+      ComputeLayout(input, [&extent, view](int w) { return DetailsHeight(extent, view, w); });
 
   MoveChild(state.list.filterEdit.Get(), layout.filterEdit);
   MoveChild(state.list.photoOnlyCheck.Get(), layout.photoOnlyCheck);
@@ -235,7 +237,10 @@ void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
     ShowWindow(pane, shown ? SW_SHOWNA : SW_HIDE);
   }
   MoveChild(view, layout.detailsView);
-  SetDetailsTabStop(view);
+  ScrollDetailsText(view, layout.detailsTextScroll);
+  extent.textTop = layout.detailsTextTop;
+  extent.scrollsItself = layout.detailsScrollsItself;
+  FitDetailsTabStop(extent, view);
   if (IsWindow(bar)) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;

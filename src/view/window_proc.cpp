@@ -4,6 +4,7 @@
 
 #include "view/contact_list.h"
 #include "view/context_menu.h"
+#include "view/details_extent.h"
 #include "view/details_scroll.h"
 #include "view/photo_download.h"
 #include "view/shown_card.h"
@@ -189,6 +190,11 @@ LRESULT OnMouseWheel(const Message& m) {
   return 0;
 }
 
+LRESULT OnDetailsScrolled(const Message& m) {
+  if (m.state != nullptr) OnDetailsTextScrolled(m.window, *m.state);
+  return 0;
+}
+
 LRESULT OnPhotoLoadedMessage(const Message& m) {
   return OnPhotoLoaded(m.window, m.state, m.lParam);
 }
@@ -229,6 +235,7 @@ constexpr Handler kHandlers[] = {
     {WM_DETAILS_CONTEXT_MENU, OnMenuMessage},
     {WM_MOUSEWHEEL, OnMouseWheel},
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
+    {WM_DETAILS_SCROLLED, OnDetailsScrolled},
 };
 
 LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -64,6 +64,36 @@ TEST(LayoutTest, StoredWidthPhotoAndScrollingAt144Dpi) {
   ExpectRect(layout.detailsView, {319, -1118, 1165, 882}, "details");
 }
 
+// Text taller than a window can be: the view is one page high, below the
+// photo while it shows, and the rest of the offset scrolls inside it.
+TEST(LayoutTest, ATextTallerThanAWindowScrollsInsideAPageHighView) {
+  LayoutInput input;
+  input.clientWidth = 800;
+  input.clientHeight = 600;
+  input.hasPhoto = true;
+  input.photoWidth = 100;
+  input.photoHeight = 100;  // the text starts at 12 + 100 + 8
+  struct Case {
+    int text, scroll;
+    long viewTop, viewHeight;
+    int textScroll;
+  };
+  const Case cases[] = {
+      {50000, 0, 120, 600, 0},          {50000, 100, 20, 600, 0},
+      {50000, 5000, 0, 600, 4880},      {50000, 99999, 0, 600, 49532 - 120},
+      {kMaxDetailsViewHeight, 300, -180, kMaxDetailsViewHeight, 0},
+  };
+  for (const Case& c : cases) {
+    input.detailsScroll = c.scroll;
+    const ViewerLayout layout = ComputeLayout(input, [&c](int) { return c.text; });
+    EXPECT_EQ(layout.detailsTextTop, 120);
+    EXPECT_EQ(layout.detailsView.top, c.viewTop) << c.text << " " << c.scroll;
+    EXPECT_EQ(layout.detailsView.bottom - layout.detailsView.top, c.viewHeight) << c.scroll;
+    EXPECT_EQ(layout.detailsTextScroll, c.textScroll) << c.text << " " << c.scroll;
+    EXPECT_EQ(layout.detailsScrollsItself, c.text > kMaxDetailsViewHeight);
+  }
+}
+
 TEST(LayoutTest, ListColumnLimits) {
   struct Case {
     int clientWidth, listWidth, dpi, expected;

@@ -148,7 +148,7 @@ TEST_F(ViewerWindowTest, ChildControlsWithTheirClassesIdsAndStyles) {
       {1010, L"Edit", WS_EX_CLIENTEDGE, 0x50000080},
       {1011, L"Button", 0, 0x50000003},
       {1001, L"VCF_PHOTO_VIEW", 0, 0x40000000},  // hidden: the card has no photo
-      {1002, L"RICHEDIT50W", WS_EX_CLIENTEDGE, 0x50008904},
+      {1002, L"RICHEDIT50W", WS_EX_CLIENTEDGE, 0x50008944},
   };
   for (const Child& c : children) {
     const HWND child = GetDlgItem(viewer, c.id);
@@ -397,6 +397,71 @@ TEST_F(ViewerWindowTest, TallDetailsScrollAsOneColumn) {
   ASSERT_EQ(listSearchTextW_(viewer, L"Short", 1), 0);
   EXPECT_FALSE(IsWindowVisible(bar));
   EXPECT_EQ(ChildRect(view).top, 12);
+}
+
+// A note taller than any window: the view stays one page high and scrolls its
+// own text, and wheel, scroll bar and keys all reach the last line without
+// measuring the text again.
+TEST_F(ViewerWindowTest, ALongNoteScrollsToItsLastLineMeasuredOncePerFill) {
+  std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Long Notes\r\nNOTE:";
+  for (int i = 0; i < 3000; ++i) card += "line " + std::to_string(i) + "\\n";
+  card += "the end\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Short\r\nEND:VCARD\r\n";
+  TempFile file(card);
+  const HWND viewer = Open(file, 800, 400);
+  ASSERT_NE(viewer, nullptr);
+  const HWND view = Details(viewer), bar = DetailsBar(viewer);
+  ASSERT_NE(bar, nullptr);
+  const int measures = Diagnostics(viewer).detailsMeasures;
+  const LONG last = static_cast<LONG>(DetailsText(view).rfind(L"the end"));
+  const auto lastLineShown = [&] {
+    POINTL at{};
+    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), last);
+    POINT point{at.x, at.y};
+    MapWindowPoints(view, viewer, &point, 1);
+    return point.y >= 0 && point.y + 14 <= 400;
+  };
+  const auto position = [&] {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(bar, SB_CTL, &info);
+    return std::pair{info.nPos, info.nMax - static_cast<int>(info.nPage) + 1};
+  };
+  EXPECT_GT(position().second, 3000 * 12);
+  EXPECT_LE(ChildRect(view).bottom - ChildRect(view).top, 400);
+  EXPECT_FALSE(lastLineShown());
+  SendMessageW(viewer, WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(bar));
+  EXPECT_TRUE(lastLineShown());
+  SendMessageW(viewer, WM_VSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar));
+  EXPECT_FALSE(lastLineShown());
+  // Ten notches up from the end and eleven down again.
+  POINT over{500, 200};
+  ClientToScreen(viewer, &over);
+  SendMessageW(viewer, WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(bar));
+  for (const int delta : {WHEEL_DELTA, -WHEEL_DELTA}) {
+    for (int notch = 0; notch < (delta > 0 ? 10 : 11); ++notch)
+      SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(over.x, over.y));
+    EXPECT_EQ(lastLineShown(), delta < 0);
+  }
+  EXPECT_EQ(position().first, position().second);
+  // Keys in the view scroll its text; the column's bar follows.
+  SendMessageW(viewer, WM_VSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar));
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(view, WM_KEYDOWN, VK_END, 0);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_TRUE(lastLineShown());
+  EXPECT_GT(position().first, position().second - 100);
+  EXPECT_EQ(Diagnostics(viewer).detailsMeasures, measures);
+  // Select-all and copy take the whole text.
+  SendMessageW(view, EM_SETSEL, 0, -1);
+  SendMessageW(view, WM_COPY, 0, 0);
+  EXPECT_EQ(test::ClipboardText().value_or(L"").size(), DetailsText(view).size());
+  ASSERT_EQ(listSearchTextW_(viewer, L"Short", 1), 0);
+  EXPECT_EQ(Diagnostics(viewer).detailsMeasures, measures + 1);
+  EXPECT_EQ(position().first, 0);
 }
 
 TEST_F(ViewerWindowTest, PhotosAreShownScaledDownNeverUp) {
