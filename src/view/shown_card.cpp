@@ -46,8 +46,10 @@ void ShowSelectedCard(ViewerState& state) {
       break;
     case PhotoStep::kNone:
       photo.image.reset();
+      DropPhotoFetch(state);
       break;
     case PhotoStep::kDecodeEmbedded:
+      DropPhotoFetch(state);
       photo.image = DecodePhoto(card->photoData());
       break;
     case PhotoStep::kStartFetch:

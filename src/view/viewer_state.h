@@ -8,6 +8,7 @@
 #include <string>
 
 #include "photo/gdiplus_bitmap.h"
+#include "photo/photo_cache.h"
 #include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
 #include "vcard/card.h"
@@ -43,6 +44,7 @@ struct PhotoPart {
   // The generation that stamps downloads, advanced whenever the shown photo is
   // dropped, and the card and address of the last download started.
   PhotoFetchState fetch;
+  PhotoCache cache;  // photos fetched for the file shown, by address
   bool loadPhotoUrl = false;  // setting LoadPhotoUrl
 };
 

@@ -327,6 +327,7 @@ void AttachCards(HWND window, CardSet cards) {
   if (state == nullptr) return;
   state->cards = std::move(cards);
   state->cardsStamp = NextCardsStamp();
+  state->photo.cache.Clear();  // addresses are remembered for one file
   ApplySettings(*state);
   // A new file is shown through the filter already typed.
   AttachCardsToFilter(state->cards, state->filter);
