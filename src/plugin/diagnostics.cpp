@@ -30,6 +30,9 @@ extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnost
     record->matchOrdinal = state ? static_cast<int>(state->filter.matchOrdinal) : -1;
     record->visibleCount = state ? static_cast<int>(state->filter.visibleIndices.size()) : -1;
     record->detailsMeasures = state ? state->details.extent.measures : -1;
+    const SIZE photo = BitmapSize(state ? state->photo.image.get() : nullptr);
+    record->photoWidth = photo.cx;
+    record->photoHeight = photo.cy;
   } catch (...) {
   }
 }

@@ -25,6 +25,8 @@ struct KontaktelDiagnostics {
   int matchOrdinal;
   int visibleCount;
   int detailsMeasures;  // how often the details text was measured
+  int photoWidth;       // the photo as kept, 0 x 0 for none
+  int photoHeight;
 };
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record);

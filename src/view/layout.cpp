@@ -27,8 +27,8 @@ int ListPaneWidth(int clientWidth, int listWidth, int dpi) {
 
 SIZE PhotoBox(bool hasPhoto, int photoWidth, int photoHeight, int detailsWidth, int dpi) {
   if (!hasPhoto) return SIZE{0, 0};
-  const int maxWidth = std::min(ScaleLength(360, dpi), detailsWidth);
-  const int maxHeight = ScaleLength(360, dpi);
+  const int maxWidth = std::min(ScaleLength(kPhotoBoxSide, dpi), detailsWidth);
+  const int maxHeight = ScaleLength(kPhotoBoxSide, dpi);
   if (photoWidth <= 0 || photoHeight <= 0) return SIZE{maxWidth, ScaleLength(120, dpi)};
   const double factor = std::min({static_cast<double>(maxWidth) / photoWidth,
                                   static_cast<double>(maxHeight) / photoHeight, 1.0});

@@ -13,6 +13,9 @@ namespace kontaktel {
 // some tens of thousands of pixels.
 inline constexpr int kMaxDetailsViewHeight = 16000;
 
+// The photo box's side in 96-DPI pixels; the details column may be narrower.
+inline constexpr int kPhotoBoxSide = 360;
+
 struct LayoutInput {
   int clientWidth = 0;
   int clientHeight = 0;

@@ -3,8 +3,8 @@
 #include "view/photo_download.h"
 
 #include "photo/download_queue.h"
-#include "photo/photo_decode.h"
 #include "photo/photo_fetch_state.h"
+#include "view/shown_photo.h"
 #include "view/viewer_window.h"
 
 namespace kontaktel {
@@ -12,7 +12,7 @@ namespace kontaktel {
 bool StartPhotoFetch(HWND, ViewerState& state, const std::wstring& url) {
   if (const PhotoBytes cached = state.photo.cache.Find(url)) {
     DropPhotoFetch(state);
-    state.photo.image = DecodePhoto(*cached);
+    ShowPhotoBytes(state, cached);
     return true;
   }
   const HWND pane = state.photo.pane.Get();
@@ -37,7 +37,7 @@ LRESULT OnPhotoLoaded(HWND window, ViewerState* state, LPARAM lParam) {
                           photo.image != nullptr, result->generation, result->cardIndex, empty)) {
     return 0;
   }
-  photo.image = DecodePhoto(*bytes);
+  ShowPhotoBytes(*state, bytes);
   if (IsWindow(photo.pane.Get())) InvalidateRect(photo.pane.Get(), nullptr, TRUE);
   RelayoutViewer(window);
   return 0;

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "config/ui_language.h"
-#include "photo/photo_decode.h"
 #include "photo/photo_fetch_state.h"
 #include "present/details.h"
 #include "view/details_pane.h"
 #include "view/photo_download.h"
+#include "view/shown_photo.h"
 #include "view/viewer_window.h"
 
 namespace kontaktel {
@@ -45,15 +45,15 @@ void ShowSelectedCard(ViewerState& state) {
     case PhotoStep::kKeep:
       break;
     case PhotoStep::kNone:
-      photo.image.reset();
+      ShowPhotoBytes(state, nullptr);
       DropPhotoFetch(state);
       break;
     case PhotoStep::kDecodeEmbedded:
       DropPhotoFetch(state);
-      photo.image = DecodePhoto(card->photoData());
+      ShowPhotoBytes(state, std::make_shared<const std::vector<uint8_t>>(card->photoData()));
       break;
     case PhotoStep::kStartFetch:
-      photo.image.reset();
+      ShowPhotoBytes(state, nullptr);
       if (StartPhotoFetch(state.window, state, url)) PhotoFetchStarted(photo.fetch, index, url);
       break;
   }

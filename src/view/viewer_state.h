@@ -40,7 +40,9 @@ struct DetailsPart {
 // The photo shown above the details, and the download that may bring it.
 struct PhotoPart {
   UniqueWindow pane;
-  UniqueGdiplusBitmap image;  // the decoded photo, or none
+  UniqueGdiplusBitmap image;  // the decoded photo at most the box's size, or none
+  PhotoBytes bytes;           // the bytes it was decoded from
+  int imageDpi = 0;           // the DPI its size was chosen for
   // The generation that stamps downloads, advanced whenever the shown photo is
   // dropped, and the card and address of the last download started.
   PhotoFetchState fetch;

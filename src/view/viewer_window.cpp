@@ -20,6 +20,7 @@
 #include "view/layout.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
+#include "view/shown_photo.h"
 #include "view/shown_card.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
@@ -218,6 +219,7 @@ void LayoutViewer(HWND window, ViewerState& state, int width, int height) {
   // shows nothing: the children keep their sizes, so that nothing is laid out
   // or wrapped at width 0.
   if (width <= 0 || height <= 0) return;
+  RefitPhotoToDpi(state);
   const LayoutInput input = LayoutInputFor(window, state, width, height);
   const HWND view = state.details.view.Get();
   DetailsExtent& extent = state.details.extent;

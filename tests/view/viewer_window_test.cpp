@@ -500,6 +500,22 @@ TEST_F(ViewerWindowTest, PhotosAreShownScaledDownNeverUp) {
   ASSERT_EQ(listSearchTextW_(viewer, L"Nobody", 1), 0);
   EXPECT_FALSE(IsWindowVisible(pane));
   EXPECT_EQ(ChildRect(Details(viewer)).top, 12);
+  EXPECT_EQ(Diagnostics(viewer).photoWidth, 0);
+}
+
+// A 6,000 x 6,000 photo is kept at the pane's size, not at its own 144 MB.
+TEST_F(ViewerWindowTest, AHugePhotoIsKeptAtThePanesSize) {
+  const std::vector<uint8_t> huge = test::EncodeImage(L"image/png", 6000, 6000);
+  ASSERT_FALSE(huge.empty());
+  TempFile file(test::CardWithPhoto("Huge", huge));
+  const HWND viewer = Open(file);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).photoWidth, 360);
+  EXPECT_EQ(Diagnostics(viewer).photoHeight, 360);
+  const HWND pane = Photo(viewer);
+  EXPECT_EQ(ChildRect(pane).right - ChildRect(pane).left, 360);
+  EXPECT_EQ(test::PrintedPixel(pane, 4, 4), RGB(0x30, 0x60, 0xC0));
+  EXPECT_EQ(test::PrintedPixel(pane, 350, 350), RGB(0xE0, 0xA0, 0x20));
 }
 
 }  // namespace
