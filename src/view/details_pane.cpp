@@ -224,6 +224,11 @@ int DetailsTabStopTwips(int clientWidth, int dpi, int captionWidth) {
   if (tab < 100) tab = std::min(clientWidth / 2, 100);
   tab = std::min(tab, 240);
   if (tab >= clientWidth - 40) tab = clientWidth / 2;
+  // Long captions (Russian ones with their types) push the value column
+  // right, but never past the middle: a caption wider than that lets its own
+  // value take the next default tab.
+  if (captionWidth > 0)
+    tab = std::max(tab, std::min(captionWidth + MulDiv(12, dpi, 96), clientWidth / 2));
   return std::max(MulDiv(tab, 1440, dpi), 400);
 }
 

@@ -12,16 +12,22 @@
 namespace kontaktel {
 namespace {
 
-TEST(DetailsTabStopTest, ThirtyEightPercentWithinLimits) {
+// At 38 % of the width within 100 to 240 pixels, and right of the widest
+// caption with a gap of 12 pixels, up to half the width.
+TEST(DetailsTabStopTest, ThirtyEightPercentWithinLimitsOrPastTheWidestCaption) {
   struct Case {
-    int width, dpi, twips;
+    int width, dpi, caption, twips;
   };
   const Case cases[] = {
-      {39, 96, 0},      {40, 96, 400},    {200, 96, 1500},
-      {263, 96, 1500},  {632, 96, 3600},  {450, 144, 1710}, {1000, 144, 2400},
+      {39, 96, 0, 0},         {40, 96, 0, 400},       {200, 96, 0, 1500},
+      {263, 96, 0, 1500},     {632, 96, 0, 3600},     {450, 144, 0, 1710},
+      {1000, 144, 0, 2400},   {300, 96, 100, 1710},   {300, 96, 105, 1755},
+      {300, 96, 200, 2250},   {1000, 96, 300, 4680},  {600, 144, 400, 3000},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(DetailsTabStopTwips(c.width, c.dpi), c.twips) << c.width << " " << c.dpi;
+  for (const Case& c : cases) {
+    EXPECT_EQ(DetailsTabStopTwips(c.width, c.dpi, c.caption), c.twips)
+        << c.width << " " << c.dpi << " " << c.caption;
+  }
 }
 
 TEST(DetailsCaptionTest, CaptionsByTheTextsOwnLines) {

@@ -230,7 +230,7 @@ TEST_F(ViewerWindowTest, TabStopFollowsTheViewsWidth) {
   ASSERT_NE(viewer, nullptr);
   const HWND view = Details(viewer);
   for (const auto [clientWidth, twips] :
-       {std::pair{300, 1710}, std::pair{100, 750}, std::pair{1000, 3600}}) {
+       {std::pair{400, 2280}, std::pair{100, 750}, std::pair{1000, 3600}}) {
     // Widen the viewer until the view's client area has the wanted width.
     int width = 800;
     for (int attempt = 0; attempt < 10; ++attempt) {
@@ -245,6 +245,30 @@ TEST_F(ViewerWindowTest, TabStopFollowsTheViewsWidth) {
     ASSERT_EQ(client.right, clientWidth);
     EXPECT_EQ(TabStop(view), twips) << clientWidth;
   }
+}
+
+// Russian captions with their types are wider than the usual value column:
+// it moves right for them, and every value starts at the same place.
+TEST_F(ViewerWindowTest, RussianCaptionsLineUp) {
+  TempFile ini("[Configuration]\r\nLanguageIni=WCMD_RUS.LNG\r\n", L".ini");
+  SetIni(Narrow(ini.Path()));
+  TempFile file(
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ivan\r\nTEL;TYPE=CELL,PREF:+7 916 555-01-23\r\n"
+      "TEL;TYPE=WORK,VOICE:+7 495 555-44-10\r\nEMAIL;TYPE=HOME:ivan@example.ru\r\n"
+      "BDAY:1986-04-17\r\nEND:VCARD\r\n");
+  const HWND viewer = Open(file, 1000, 600);
+  ASSERT_NE(viewer, nullptr);
+  const HWND view = Details(viewer);
+  const std::wstring text = DetailsText(view);
+  ASSERT_NE(text.find(L"\x0422\x0435\x043B\x0435\x0444\x043E\x043D ("), std::wstring::npos);
+  std::vector<LONG> valueColumns;
+  for (size_t tab = text.find(L'\t'); tab != std::wstring::npos; tab = text.find(L'\t', tab + 1)) {
+    POINTL at{};
+    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), Position(text, tab + 1));
+    valueColumns.push_back(at.x);
+  }
+  ASSERT_EQ(valueColumns.size(), 5u);
+  for (const LONG x : valueColumns) EXPECT_EQ(x, valueColumns[0]);
 }
 
 TEST_F(ViewerWindowTest, CaptionsAndValuesInBothPalettes) {
