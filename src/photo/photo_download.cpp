@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <optional>
 
 #include "photo/url_guard.h"
 #include "win/net_handles.h"
@@ -12,7 +13,10 @@ namespace kontaktel {
 
 namespace {
 
-constexpr wchar_t kUserAgent[] = L"Kontaktel/2.5";
+// The build names the version (KONTAKTEL_VERSION, a narrow string literal).
+#define KONTAKTEL_WIDEN2(text) L##text
+#define KONTAKTEL_WIDEN(text) KONTAKTEL_WIDEN2(text)
+constexpr wchar_t kUserAgent[] = L"Kontaktel/" KONTAKTEL_WIDEN(KONTAKTEL_VERSION);
 // Always from the server, never into the cache, redirects not followed (a
 // redirect could point anywhere the guard did not see), no user interface, no
 // cookies and no logging on with the user's Windows credentials.
@@ -78,6 +82,31 @@ bool IsWholeBody(HINTERNET request, size_t size) {
   return size == length;
 }
 
+// Where a request goes: the host, port and path with query as written.
+struct RequestTarget {
+  std::wstring host;
+  INTERNET_PORT port = 0;
+  std::wstring path;
+};
+
+std::optional<RequestTarget> TargetOf(const std::wstring& url) {
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof(parts);
+  parts.dwHostNameLength = 1;  // non-zero: point into the URL
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlW(url.c_str(), 0, 0, &parts) || parts.dwHostNameLength == 0)
+    return std::nullopt;
+  RequestTarget target;
+  target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  target.port = parts.nPort;
+  target.path.assign(parts.lpszUrlPath != nullptr ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
+  if (parts.lpszExtraInfo != nullptr)
+    target.path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (target.path.empty()) target.path = L"/";
+  return target;
+}
+
 bool KeepGoing(const DownloadOptions& options) {
   return !options.keepGoing || options.keepGoing();
 }
@@ -117,15 +146,28 @@ std::vector<uint8_t> DownloadPhoto(const std::wstring& url, const DownloadOption
   if (Refused(url, options)) return {};
   if (!KeepGoing(options)) return {};
 
+  std::optional<RequestTarget> target = TargetOf(url);
+  if (!target) return {};
   const UniqueInternet root(
       InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!root) return {};
   const DWORD waitMs = deadline.NextWaitMs();
   if (waitMs == 0) return {};
   SetTimeouts(root.Get(), waitMs);
-  const UniqueInternet request(
-      InternetOpenUrlW(root.Get(), url.c_str(), nullptr, 0, https ? kHttpsFlags : kHttpFlags, 0));
-  if (!request) return {};
+  // A request of our own rather than InternetOpenUrl: Wine honours the
+  // receive time-out only there, so a server that never answers is left
+  // after one time-out, and the download can be given up between its steps.
+  const UniqueInternet connection(InternetConnectW(root.Get(), target->host.c_str(), target->port,
+                                                   nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) return {};
+  const UniqueInternet request(HttpOpenRequestW(connection.Get(), L"GET", target->path.c_str(),
+                                                nullptr, nullptr, nullptr,
+                                                https ? kHttpsFlags : kHttpFlags, 0));
+  if (!request || !KeepGoing(options)) return {};
+  const DWORD sendWaitMs = deadline.NextWaitMs();
+  if (sendWaitMs == 0) return {};  // 0 would mean no time-out at all
+  SetTimeouts(request.Get(), sendWaitMs);
+  if (!HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0)) return {};
   std::vector<uint8_t> body;
   // A truncated body is no photo, nor is one at the size limit.
   if (!ReadBody(request.Get(), options, deadline, body)) return {};

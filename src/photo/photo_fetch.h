@@ -22,6 +22,7 @@ inline constexpr UINT WM_PHOTO_LOADED = WM_APP + 77;
 // Only in the tests' build of these sources, for the leak checks: request and
 // result records alive in this module, and workers started and not yet ended.
 int LivePhotoRecords();
+// Workers that have started and not yet ended (download_queue.cpp).
 int RunningPhotoWorkers();
 #endif
 
@@ -38,10 +39,7 @@ struct PhotoFetchRequest {
   // The registration of targetWindow the fetch belongs to; a later viewer
   // that happens to get the same handle is another registration.
   uint64_t targetRegistration = 0;
-  DownloadOptions download;  // the product's limits
-  // The module reference StartPhotoFetch took for the worker, which gives it
-  // back with FreeLibraryAndExitThread.
-  HMODULE heldModule = nullptr;
+  DownloadOptions download;  // the product's limits; the tests' seam lives here
 };
 
 struct PhotoFetchResult {
@@ -52,15 +50,21 @@ struct PhotoFetchResult {
 
   uint64_t cardIndex = 0;
   uint32_t generation = 0;
+  std::wstring url;            // the request's
   std::vector<uint8_t> bytes;  // empty when the download was refused or failed
 };
 
 // A viewer window registers when it is created and unregisters in WM_DESTROY
 // before it purges its queue: a worker posts only while its window is
 // registered, under the registry's lock, so nothing is posted after the purge.
+// Unregistering also withdraws the window's downloads.
 void RegisterPhotoTarget(HWND window);
 void UnregisterPhotoTarget(HWND window);
 bool IsPhotoTargetRegistered(HWND window, uint64_t registration);
+// The window's registration, 0 for none.
+uint64_t PhotoTargetRegistration(HWND window);
+// Posts WM_PHOTO_LOADED while the registration lasts; else the result is freed.
+void PostPhotoResult(HWND window, uint64_t registration, std::unique_ptr<PhotoFetchResult> result);
 
 // Removes every WM_PHOTO_LOADED still queued for the window and frees its
 // result. Call after UnregisterPhotoTarget.
@@ -73,14 +77,13 @@ std::unique_ptr<PhotoFetchResult> TakePhotoResult(LPARAM lParam);
 std::unique_ptr<PhotoFetchRequest> MakePhotoFetchRequest(HWND target, uint64_t cardIndex,
                                                          uint32_t generation, std::wstring url);
 
-// Starts a worker that owns the request. The worker holds a reference on this
-// module, taken here before the thread exists and given back by the worker as
-// it ends, so the host may unload the plugin while a download runs. False
-// (and the request freed) when the target is not registered or no thread
-// starts.
+// Hands the request to the module's downloads (download_queue.h): it runs at
+// once or waits in its window's slot. False (and the request freed) when the
+// target is not registered or no worker can run it.
 bool StartPhotoFetch(std::unique_ptr<PhotoFetchRequest> request);
 
-// The worker's thread procedure; its argument is the PhotoFetchRequest*.
+// The workers' thread procedure; its argument is the first PhotoFetchRequest*
+// the worker runs.
 DWORD WINAPI PhotoFetchThread(void* request);
 
 }  // namespace kontaktel

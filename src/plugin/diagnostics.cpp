@@ -51,6 +51,10 @@ extern "C" __declspec(dllexport) void __stdcall KontaktelGetDiagnostics(
     record->mainFontHeight = state ? FontHeight(state->fonts.main.Get()) : -1;
     record->smallFontHeight = state ? FontHeight(state->fonts.small.Get()) : -1;
     record->detailsScroll = state ? state->details.scroll : -1;
+    record->detailsMeasures = state ? state->details.extent.measures : -1;
+    const SIZE photo = BitmapSize(state ? state->photo.image.Get() : nullptr);
+    record->photoWidth = photo.cx;
+    record->photoHeight = photo.cy;
   } catch (...) {
   }
 }

@@ -29,6 +29,9 @@ struct KontaktelDiagnostics {
   int mainFontHeight;   // the fonts' LOGFONT heights
   int smallFontHeight;
   int detailsScroll;
+  int detailsMeasures;  // how often the details text was measured
+  int photoWidth;       // the photo as kept, 0 x 0 for none
+  int photoHeight;
 };
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record);

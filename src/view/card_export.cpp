@@ -141,9 +141,8 @@ std::vector<uint8_t> SavablePhoto(const ViewerState& state) {
   std::vector<uint8_t> bytes;
   if (card.hasPhotoData()) {
     bytes = card.photoData();
-  } else if (state.photo.image != nullptr &&
-             state.photo.fetch.fetchCardIndex == static_cast<int64_t>(state.filter.selected)) {
-    bytes = state.photo.fetchedBytes;
+  } else if (state.photo.image && state.photo.bytes) {
+    bytes = *state.photo.bytes;  // downloaded for this card, as it came
   }
   if (ImageFormatOf(bytes) == ImageFormat::kNone) bytes.clear();
   return bytes;

@@ -15,7 +15,10 @@ namespace kontaktel {
 namespace {
 
 constexpr size_t kMaxFormattedLine = 8000;
-constexpr DWORD kDetailsStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_NOHIDESEL | ES_READONLY;
+// ES_AUTOVSCROLL: a text too tall for a window scrolls inside the view, and
+// the caret moved by keys or the host's search takes the text along.
+constexpr DWORD kDetailsStyle =
+    WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_READONLY;
 
 UniqueModule richEditLibrary;
 bool richEditLoaded = false;
@@ -91,6 +94,25 @@ CHARFORMAT2W DetailsFormat(HFONT font, HWND view, COLORREF color) {
   return format;
 }
 
+// The widest caption that a tab ends, drawn in the view's font.
+int WidestCaption(HWND view, HFONT font, std::wstring_view text,
+                  const std::vector<CaptionSpan>& spans) {
+  WindowDc dc(view);
+  if (dc.Get() == nullptr) return 0;
+  SelectScope selected(dc.Get(), font);
+  int widest = 0;
+  for (const CaptionSpan& span : spans) {
+    const size_t end = span.start + span.length;
+    if (end >= text.size() || text[end] != L'\t') continue;
+    SIZE size{};
+    if (GetTextExtentPoint32W(dc.Get(), text.data() + span.start, static_cast<int>(span.length),
+                              &size)) {
+      widest = std::max(widest, static_cast<int>(size.cx));
+    }
+  }
+  return widest;
+}
+
 }  // namespace
 
 UniqueWindow CreateDetailsView(HWND viewer, HFONT font) {
@@ -160,23 +182,26 @@ std::vector<CaptionSpan> DetailsCaptionSpans(std::wstring_view text) {
   return spans;
 }
 
-void FillDetailsView(HWND view, const std::wstring& text, HFONT font) {
-  if (!IsWindow(view)) return;
+int FillDetailsView(HWND view, const std::wstring& text, HFONT font) {
+  if (!IsWindow(view)) return 0;
   const Palette& palette = CurrentPalette();
   if (!IsRichEdit(view)) {
     SetWindowTextW(view, text.c_str());
-    return;
+    return 0;
   }
   SendMessageW(view, EM_SETBKGNDCOLOR, 0, palette.background);
   SendMessageW(view, EM_SETUNDOLIMIT, 0, 0);
   SendMessageW(view, WM_SETREDRAW, FALSE, 0);
   SetPlainText(view, text);
-  SetDetailsTabStop(view);
+  const std::wstring shown = ControlText(view);
+  const std::vector<CaptionSpan> spans = DetailsCaptionSpans(shown);
+  const int captionWidth = WidestCaption(view, font, shown, spans);
+  SetDetailsTabStop(view, captionWidth);
 
   CHARFORMAT2W base = DetailsFormat(font, view, palette.text);
   CHARFORMAT2W caption = DetailsFormat(font, view, palette.secondaryText);
   SendMessageW(view, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&base));
-  for (const CaptionSpan& span : DetailsCaptionSpans(ControlText(view))) {
+  for (const CaptionSpan& span : spans) {
     CHARRANGE range{static_cast<LONG>(span.start), static_cast<LONG>(span.start + span.length)};
     SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&caption));
@@ -185,9 +210,10 @@ void FillDetailsView(HWND view, const std::wstring& text, HFONT font) {
   SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
   SendMessageW(view, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(view, nullptr, TRUE);
+  return captionWidth;
 }
 
-int DetailsTabStopTwips(int clientWidth, int dpi) {
+int DetailsTabStopTwips(int clientWidth, int dpi, int captionWidth) {
   if (dpi <= 0) dpi = 96;
   const auto s = [dpi](int length) { return ScaleLength(length, dpi); };
   if (clientWidth < s(40)) return 0;
@@ -195,14 +221,19 @@ int DetailsTabStopTwips(int clientWidth, int dpi) {
   if (tab < s(100)) tab = std::min(clientWidth / 2, s(100));
   tab = std::min(tab, s(240));
   if (tab >= clientWidth - s(40)) tab = clientWidth / 2;
+  // Long captions (Russian ones with their types) push the value column
+  // right, but never past the middle: a caption wider than that lets its own
+  // value take the next default tab.
+  if (captionWidth > 0) tab = std::max(tab, std::min(captionWidth + s(12), clientWidth / 2));
   return std::max(MulDiv(tab, 1440, dpi), 400);
 }
 
-void SetDetailsTabStop(HWND view) {
+void SetDetailsTabStop(HWND view, int captionWidth) {
   if (!IsWindow(view)) return;
   RECT client{};
   GetClientRect(view, &client);
-  const int twips = DetailsTabStopTwips(client.right - client.left, WindowDpi(view));
+  const int twips =
+      DetailsTabStopTwips(client.right - client.left, WindowDpi(view), captionWidth);
   if (twips == 0) return;
   CHARRANGE kept{}, all{0, -1};
   SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
@@ -269,8 +300,9 @@ int MeasureDetailsHeight(HWND view, int width) {
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
   }
   const int byDrawing = (drawn.bottom - drawn.top) + 12;
+  // No upper limit: a text taller than a window can be scrolls inside the view.
   const int height = std::max({lastCharacter, lines, byDrawing, lineHeight + 8}) + 4 + border;
-  return std::clamp(height, 40, 20000);
+  return std::max(height, 40);
 }
 
 }  // namespace kontaktel

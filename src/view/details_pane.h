@@ -23,14 +23,17 @@ UniqueWindow CreateDetailsView(HWND viewer, HFONT font);
 void ReleaseRichEditLibrary();
 
 // Replaces the text (always as plain text: a card must not be able to pass
-// rich text) and colours it line by line.
-void FillDetailsView(HWND view, const std::wstring& text, HFONT font);
+// rich text) and colours it line by line. Answers the width in device pixels
+// of the widest caption that a tab ends.
+int FillDetailsView(HWND view, const std::wstring& text, HFONT font);
 
 // The single tab stop in twips for a view whose client area is `clientWidth`
 // device pixels wide: at 38 % of the width within 100 to 240 pixels at 96 DPI
-// (scaled to `dpi`). 0 (no tab stop set) below 40 pixels.
-int DetailsTabStopTwips(int clientWidth, int dpi);
-void SetDetailsTabStop(HWND view);
+// (scaled to `dpi`), and further right where the widest caption
+// (`captionWidth` device pixels) needs it, up to half the width. 0 (no tab
+// stop set) below 40 pixels.
+int DetailsTabStopTwips(int clientWidth, int dpi, int captionWidth = 0);
+void SetDetailsTabStop(HWND view, int captionWidth);
 
 // The height in device pixels at which the view shows its whole text at the
 // given width without scrolling itself.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "view/details_extent.h"
 #include "view/layout.h"
 #include "view/theme.h"
 #include "view/wheel_lines.h"
@@ -92,6 +93,18 @@ bool OnDetailsWheel(HWND window, ViewerState& state, POINT client, int delta) {
   const int64_t pixels = state.wheel.Take(kWheelOverDetails, delta, rate);
   if (pixels != 0) ScrollTo(window, state, state.details.scroll - pixels, MaxScroll(state));
   return true;
+}
+
+void OnDetailsTextScrolled(HWND window, ViewerState& state) {
+  const DetailsExtent& extent = state.details.extent;
+  const int scrolled = DetailsTextScroll(state.details.view.Get());
+  // A text too tall for a window is scrolled inside the view below the
+  // column's text top; one as tall as its view takes the offset as the
+  // column's and is scrolled back to its top by the layout.
+  const int offset =
+      extent.scrollsItself ? extent.textTop + scrolled : state.details.scroll + scrolled;
+  if (offset == state.details.scroll && (extent.scrollsItself || scrolled == 0)) return;
+  ScrollTo(window, state, offset, MaxScroll(state));
 }
 
 }  // namespace kontaktel

@@ -15,4 +15,8 @@ void OnDetailsScroll(HWND window, ViewerState& state, int code);
 // point is not over it.
 bool OnDetailsWheel(HWND window, ViewerState& state, POINT client, int delta);
 
+// WM_DETAILS_SCROLLED: the view scrolled its own text (keys, a dragged
+// selection): the column's offset follows.
+void OnDetailsTextScrolled(HWND window, ViewerState& state);
+
 }  // namespace kontaktel

@@ -3,10 +3,13 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "view/clipboard.h"
 #include "view/context_menu.h"
+#include "view/details_extent.h"
 #include "view/details_text.h"
 #include "win/guarded_call.h"
 #include "win/message_table.h"
@@ -81,6 +84,24 @@ LRESULT OnMouseWheel(const Message& m, Viewer viewer) {
   return viewer != nullptr ? SendMessageW(viewer, m.id, m.wParam, m.lParam) : 0;
 }
 
+// What a user, the host or a screen reader does that may scroll the view's
+// own text: keys, a selection dragged past its edge, caret and scroll requests.
+bool MayScrollText(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_TIMER:
+    case WM_VSCROLL:
+    case EM_SCROLLCARET:
+    case EM_LINESCROLL:
+    case EM_SCROLL:
+      return true;
+    default:
+      return false;
+  }
+}
+
 constexpr MessageHandler<Viewer> kHandlers[] = {
     {WM_KEYDOWN, OnKey},
     {WM_CHAR, OnKey},
@@ -99,8 +120,15 @@ LRESULT CALLBACK DetailsSubclassProc(HWND view, UINT message, WPARAM wParam, LPA
   return GuardedCall(
       [&] {
         const HWND parent = GetParent(view);
-        return Dispatch(kHandlers, Message{view, message, wParam, lParam, DefSubclassProc},
-                        IsWindow(parent) ? parent : nullptr);
+        const HWND viewer = IsWindow(parent) ? parent : nullptr;
+        const bool watched = MayScrollText(message);
+        const int before = watched ? DetailsTextScroll(view) : 0;
+        const LRESULT result =
+            Dispatch(kHandlers, Message{view, message, wParam, lParam, DefSubclassProc}, viewer);
+        // The column's scroll bar follows what the view scrolled by itself.
+        if (watched && viewer != nullptr && DetailsTextScroll(view) != before)
+          SendMessageW(viewer, WM_DETAILS_SCROLLED, 0, 0);
+        return result;
       },
       LRESULT{0});
 }

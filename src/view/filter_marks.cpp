@@ -134,8 +134,8 @@ void ScrollToFirstFilterMatch(ViewerState& state) {
   RECT client{};
   GetClientRect(state.window, &client);
   if (point.y >= 0 && point.y + ScaleForDpi(state.window, 40) <= client.bottom) return;
-  const LONG offset = state.filter.detailsScroll + point.y - (client.bottom - client.top) / 3;
-  state.filter.detailsScroll = static_cast<int32_t>(std::max<LONG>(0, offset));
+  const LONG offset = state.details.scroll + point.y - (client.bottom - client.top) / 3;
+  state.details.scroll = static_cast<int32_t>(std::max<LONG>(0, offset));
   RelayoutViewer(state.window);  // clamps the offset to what the column allows
 }
 

@@ -27,8 +27,8 @@ int ListPaneWidth(int clientWidth, int listWidth, int dpi) {
 
 SIZE PhotoBox(bool hasPhoto, int photoWidth, int photoHeight, int detailsWidth, int dpi) {
   if (!hasPhoto) return SIZE{0, 0};
-  const int maxWidth = std::min(ScaleLength(360, dpi), detailsWidth);
-  const int maxHeight = ScaleLength(360, dpi);
+  const int maxWidth = std::min(ScaleLength(kPhotoBoxSide, dpi), detailsWidth);
+  const int maxHeight = ScaleLength(kPhotoBoxSide, dpi);
   if (photoWidth <= 0 || photoHeight <= 0) return SIZE{maxWidth, ScaleLength(120, dpi)};
   const double factor = std::min({static_cast<double>(maxWidth) / photoWidth,
                                   static_cast<double>(maxHeight) / photoHeight, 1.0});
@@ -77,7 +77,17 @@ ViewerLayout ComputeLayout(const LayoutInput& input,
   layout.detailsScrollBar = Rect(width - v, 0, v, height);
   const int top = gap - layout.detailsScroll;
   layout.photoPane = photo.cy >= 1 ? Rect(x0, top, photo.cx, photo.cy) : Rect(x0, top, 0, 0);
-  layout.detailsView = Rect(x0, gap + photoBlock - layout.detailsScroll, details, text);
+  const int textTop = gap + photoBlock;
+  layout.detailsTextTop = textTop;
+  if (text > kMaxDetailsViewHeight) {
+    // One page high: below the photo while it shows, then at the top with the
+    // rest of the offset scrolled inside.
+    layout.detailsScrollsItself = true;
+    layout.detailsView = Rect(x0, std::max(textTop - layout.detailsScroll, 0), details, height);
+    layout.detailsTextScroll = std::max(0, layout.detailsScroll - textTop);
+  } else {
+    layout.detailsView = Rect(x0, textTop - layout.detailsScroll, details, text);
+  }
   return layout;
 }
 

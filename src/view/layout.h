@@ -8,6 +8,14 @@
 
 namespace kontaktel {
 
+// The tallest the details view is made: a taller text keeps the view one page
+// high and scrolls inside it, since windows (and their coordinates) end at
+// some tens of thousands of pixels.
+inline constexpr int kMaxDetailsViewHeight = 16000;
+
+// The photo box's side in 96-DPI pixels; the details column may be narrower.
+inline constexpr int kPhotoBoxSide = 360;
+
 struct LayoutInput {
   int clientWidth = 0;
   int clientHeight = 0;
@@ -32,6 +40,11 @@ struct ViewerLayout {
   int detailsWidth = 0;
   RECT photoPane{};  // empty when there is no photo
   RECT detailsView{};
+  int detailsTextTop = 0;  // where the text starts in the column, below the photo
+  // The view's own scroll offset: 0 while the view is as tall as its text;
+  // for a taller text, the part of the column's offset past the text's top.
+  int detailsTextScroll = 0;
+  bool detailsScrollsItself = false;
   RECT detailsScrollBar{};
   int contentHeight = 0;  // the whole details column, photo and text
   int pageHeight = 0;     // the visible part of it

@@ -424,7 +424,7 @@ class ListAccessible final : public IAccessible, public IOleWindow {
   }
 
   bool OnPage(size_t row) const {
-    const int64_t top = state_->filter.topRow;
+    const int64_t top = state_->list.topRow;
     const int64_t at = static_cast<int64_t>(row);
     return at >= top && at < top + std::max(1, state_->list.rowsPerPage);
   }
@@ -442,14 +442,14 @@ class ListAccessible final : public IAccessible, public IOleWindow {
     const int pad = ScaleLength(8, dpi);
     const long top =
         area.top + pad +
-        (static_cast<long>(row) - state_->filter.topRow) * static_cast<long>(rowHeight);
+        (static_cast<long>(row) - state_->list.topRow) * static_cast<long>(rowHeight);
     return RECT{area.left + pad, top, area.left - pad + rowWidth,
                 top + rowHeight - ScaleLength(2, dpi)};
   }
 
   void Select(size_t row) {
-    const HWND window = window_;
-    SelectCard(window, static_cast<size_t>(state_->filter.visibleIndices[row]));
+    SelectCard(*state_, static_cast<size_t>(state_->filter.visibleIndices[row]));
+    NotifySelectionMoved(*state_);
   }
 
   static HRESULT WindowObject(HWND window, IDispatch** out) {

@@ -11,9 +11,14 @@
 
 namespace kontaktel {
 
-// Starts downloading the selected card's photo from `url` for the window that
-// holds the photo pane; false when no download started.
+// Shows the selected card's photo from `url`: at once when this viewer
+// fetched it before, else by a download for the window that holds the photo
+// pane. False when neither is possible.
 bool StartPhotoFetch(HWND window, ViewerState& state, const std::wstring& url);
+
+// The viewer wants no photo from the network any more: its waiting download
+// is dropped and the running one abandoned.
+void DropPhotoFetch(ViewerState& state);
 
 // WM_PHOTO_LOADED: uses the result when it is still wanted; frees it always.
 LRESULT OnPhotoLoaded(HWND window, ViewerState* state, LPARAM result);

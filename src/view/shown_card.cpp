@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "config/ui_language.h"
-#include "photo/photo_decode.h"
 #include "photo/photo_fetch_state.h"
 #include "present/details.h"
 #include "view/details_pane.h"
 #include "view/filter_marks.h"
 #include "view/photo_download.h"
+#include "view/shown_photo.h"
 
 namespace kontaktel {
 
@@ -30,7 +30,7 @@ void RefillDetails(ViewerState& state) {
   const std::wstring text = card ? RenderCardDetails(*card, UiIsRussian()) : std::wstring();
   // Filling moves the focus into the view on some systems; give it back.
   const HWND focused = GetFocus();
-  FillDetailsView(view, text, state.fonts.main.Get());
+  ForgetDetailsExtent(state.details.extent, FillDetailsView(view, text, state.fonts.main.Get()));
   MarkFilterMatches(view, state.filter.filterText);
   if (focused != nullptr && GetFocus() != focused) SetFocus(focused);
 }
@@ -44,18 +44,19 @@ void ShowSelectedCard(ViewerState& state) {
   const int64_t index = card ? static_cast<int64_t>(state.filter.selected) : -1;
   const PhotoStep step =
       BeginShowCardPhoto(photo.fetch, {index, embedded, url, photo.loadPhotoUrl});
-  if (step != PhotoStep::kKeep) photo.fetchedBytes.clear();  // another card's download
   switch (step) {
     case PhotoStep::kKeep:
       break;
     case PhotoStep::kNone:
-      photo.image.Reset();
+      ShowPhotoBytes(state, nullptr);
+      DropPhotoFetch(state);
       break;
     case PhotoStep::kDecodeEmbedded:
-      photo.image = DecodePhoto(card->photoData());
+      DropPhotoFetch(state);
+      ShowPhotoBytes(state, std::make_shared<const std::vector<uint8_t>>(card->photoData()));
       break;
     case PhotoStep::kStartFetch:
-      photo.image.Reset();
+      ShowPhotoBytes(state, nullptr);
       if (StartPhotoFetch(state.window, state, url)) PhotoFetchStarted(photo.fetch, index, url);
       break;
   }

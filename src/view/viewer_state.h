@@ -10,15 +10,17 @@
 #include <vector>
 
 #include "photo/gdiplus_bitmap.h"
+#include "photo/photo_cache.h"
 #include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
 #include "text/source_bytes.h"
 #include "vcard/card.h"
+#include "view/details_extent.h"
+#include "view/list_accessible.h"
 #include "view/wheel_steps.h"
 #include "win/gdi_handles.h"
 #include "win/window_handles.h"
 #include "win/window_user_data.h"
-#include "view/list_accessible.h"
 
 namespace kontaktel {
 
@@ -41,17 +43,20 @@ struct DetailsPart {
   UniqueWindow view;
   UniqueWindow scrollBar;
   int32_t scroll = 0;  // the column's offset in device pixels, 0 = top
+  DetailsExtent extent;  // the text's measured height and tab stop, and where it was placed
 };
 
 // The photo shown above the details, and the download that may bring it.
 struct PhotoPart {
   UniqueWindow pane;
-  UniqueGdiplusBitmap image;  // the decoded photo, or none
+  UniqueGdiplusBitmap image;  // the decoded photo at most the box's size, or none
+  PhotoBytes bytes;           // the bytes it was decoded from
+  int imageDpi = 0;           // the DPI its size was chosen for
   // The generation that stamps downloads, advanced whenever the shown photo is
   // dropped, and the card and address of the last download started.
   PhotoFetchState fetch;
+  PhotoCache cache;  // photos fetched for the file shown, by address
   bool loadPhotoUrl = false;  // setting LoadPhotoUrl
-  std::vector<uint8_t> fetchedBytes;  // the downloaded photo as it came, for saving
 };
 
 // The bar between the columns.

@@ -10,6 +10,7 @@
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
 #include "view/contact_list.h"
+#include "view/details_extent.h"
 #include "view/details_pane.h"
 #include "view/details_subclass.h"
 #include "view/dpi_change.h"
@@ -20,6 +21,7 @@
 #include "view/list_accessible.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
+#include "view/shown_photo.h"
 #include "view/shown_card.h"
 #include "view/theme.h"
 #include "view/viewer_module.h"
@@ -194,10 +196,12 @@ void LayoutViewer(ViewerState& state, int width, int height) {
   // shows nothing: the children keep their sizes, so that nothing is laid out
   // or wrapped at width 0.
   if (width <= 0 || height <= 0) return;
+  RefitPhotoToDpi(state);
   const LayoutInput input = LayoutInputFor(state, width, height);
   const HWND view = state.details.view.Get();
+  DetailsExtent& extent = state.details.extent;
   const ViewerLayout layout =
-      ComputeLayout(input, [view](int w) { return MeasureDetailsHeight(view, w); });
+      ComputeLayout(input, [&extent, view](int w) { return DetailsHeight(extent, view, w); });
 
   MoveChild(state.list.filterEdit.Get(), layout.filterEdit);
   MoveChild(state.list.photoOnlyCheck.Get(), layout.photoOnlyCheck);
@@ -212,7 +216,10 @@ void LayoutViewer(ViewerState& state, int width, int height) {
     ShowWindow(pane, shown ? SW_SHOWNA : SW_HIDE);
   }
   MoveChild(view, layout.detailsView);
-  SetDetailsTabStop(view);
+  ScrollDetailsText(view, layout.detailsTextScroll);
+  extent.textTop = layout.detailsTextTop;
+  extent.scrollsItself = layout.detailsScrollsItself;
+  FitDetailsTabStop(extent, view);
   if (IsWindow(bar)) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
@@ -268,6 +275,7 @@ void AttachCards(ViewerState& state, CardSet cards, FileBytes source) {
   state.cards = std::move(cards);
   state.source = std::move(source);
   state.cardsStamp = NextCardsStamp();
+  state.photo.cache.Clear();  // addresses are remembered for one file
   ApplySettings(state);
   // A new file is shown through the filter already typed, from the top.
   AttachCardsToFilter(state.cards, state.filter);

@@ -4,6 +4,7 @@
 
 #include "view/contact_list.h"
 #include "view/context_menu.h"
+#include "view/details_extent.h"
 #include "view/details_scroll.h"
 #include "view/filter_bar.h"
 #include "view/host_context.h"
@@ -211,6 +212,11 @@ LRESULT OnDpiChangedAfterParent(const Message& m, State state) {
   return 0;
 }
 
+LRESULT OnDetailsScrolled(const Message& m, State state) {
+  if (state != nullptr) OnDetailsTextScrolled(m.window, *state);
+  return 0;
+}
+
 LRESULT OnPhotoLoadedMessage(const Message& m, State state) {
   return OnPhotoLoaded(m.window, state, m.lParam);
 }
@@ -254,6 +260,7 @@ constexpr MessageHandler<State> kHandlers[] = {
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
     {WM_DPICHANGED_AFTERPARENT, OnDpiChangedAfterParent},
     {WM_GETOBJECT, OnGetObjectMessage},
+    {WM_DETAILS_SCROLLED, OnDetailsScrolled},
 };
 
 }  // namespace

@@ -84,7 +84,8 @@ TEST_F(PhotoDownloadTest, TheRequestNamesItselfAndUsesTheUrlAsWritten) {
   const std::vector<std::string> requests = server_.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_TRUE(requests[0].starts_with("GET /red.png HTTP/1.1\r\n")) << requests[0];
-  EXPECT_NE(requests[0].find("\r\nUser-Agent: Kontaktel/2.5\r\n"), std::string::npos)
+  EXPECT_NE(requests[0].find("\r\nUser-Agent: Kontaktel/" KONTAKTEL_VERSION "\r\n"),
+            std::string::npos)
       << requests[0];
 }
 

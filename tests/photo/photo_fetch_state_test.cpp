@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "photo/photo_cache.h"
+
 namespace kontaktel {
 namespace {
 
@@ -77,6 +79,30 @@ TEST(PhotoFetchState, OnlyTheNewestAnswerForTheSelectedCardWithoutAPhotoCounts) 
   InvalidatePhotoFetches(state);
   EXPECT_FALSE(AcceptFetchedPhoto(state, 2, false, generation, 2, false));
   EXPECT_EQ(state.fetchCardIndex, -1);
+}
+
+// The photos a viewer fetched: 32 at most and 16 MiB at most, the least
+// recently used first out.
+TEST(PhotoCache, KeepsTheMostRecentlyUsedWithinCountAndBytes) {
+  PhotoCache cache;
+  const auto bytes = [](size_t n) { return std::make_shared<const std::vector<uint8_t>>(n, 1); };
+  for (int i = 0; i < 33; ++i) cache.Put(L"u" + std::to_wstring(i), bytes(10));
+  EXPECT_EQ(cache.Count(), 32u);
+  EXPECT_EQ(cache.Find(L"u0"), nullptr);
+  ASSERT_NE(cache.Find(L"u1"), nullptr);  // now the most recently used
+  cache.Put(L"big", bytes(PhotoCache::kMaxBytes - 100));
+  EXPECT_EQ(cache.Count(), 11u);  // big, u1 and u32 down to u24
+  EXPECT_EQ(cache.ByteCount(), PhotoCache::kMaxBytes);
+  EXPECT_NE(cache.Find(L"u1"), nullptr);
+  EXPECT_NE(cache.Find(L"u24"), nullptr);
+  EXPECT_EQ(cache.Find(L"u23"), nullptr);
+  cache.Put(L"huge", bytes(PhotoCache::kMaxBytes + 1));
+  cache.Put(L"empty", bytes(0));
+  EXPECT_EQ(cache.Find(L"huge"), nullptr);
+  EXPECT_EQ(cache.Find(L"empty"), nullptr);
+  cache.Clear();
+  EXPECT_EQ(cache.Count(), 0u);
+  EXPECT_EQ(cache.ByteCount(), 0u);
 }
 
 }  // namespace

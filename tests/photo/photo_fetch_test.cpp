@@ -5,12 +5,18 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h.
+#include <tlhelp32.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "photo/download_queue.h"
+#include "photo/photo_cache.h"
 #include "photo/photo_fetch_state.h"
 #include "photo/photo_test_seam.h"
 #include "photo/test_http_server.h"
@@ -34,6 +40,7 @@ struct TestViewer {
   int64_t selected = -1;
   PhotoFetchState fetch;
   std::vector<uint8_t> photo;  // the accepted bytes; stands in for the decoded photo
+  PhotoCache cache;
   bool photoShown = false;
   int fetchesStarted = 0;
   int resultsArrived = 0;
@@ -54,7 +61,16 @@ void ShowCard(HWND window, int64_t index) {
   if (step == PhotoStep::kKeep) return;
   viewer.photo.clear();
   viewer.photoShown = false;
-  if (step != PhotoStep::kStartFetch) return;
+  const PhotoBytes cached = viewer.cache.Find(card.url);
+  if (step != PhotoStep::kStartFetch || cached) {
+    WithdrawPhotoDownloads(window);
+    if (cached) {
+      viewer.photo = *cached;
+      viewer.photoShown = true;
+      PhotoFetchStarted(viewer.fetch, index, card.url);
+    }
+    return;
+  }
   auto request = MakePhotoFetchRequest(window, index, viewer.fetch.photoGeneration, card.url);
   PhotoTestSeam::AllowTestServer(request->download);
   if (StartPhotoFetch(std::move(request))) {
@@ -75,6 +91,8 @@ LRESULT CALLBACK TestViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM
       const std::unique_ptr<PhotoFetchResult> result = TakePhotoResult(lParam);
       TestViewer& viewer = *ViewerOf(window);
       ++viewer.resultsArrived;
+      if (result)
+        viewer.cache.Put(result->url, std::make_shared<const std::vector<uint8_t>>(result->bytes));
       if (result &&
           AcceptFetchedPhoto(viewer.fetch, viewer.selected, viewer.photoShown, result->generation,
                              result->cardIndex, result->bytes.empty())) {
@@ -157,13 +175,16 @@ TEST_F(PhotoFetchTest, ACardWithItsOwnPhotoOrLoadPhotoUrlOffFetchesNothing) {
   EXPECT_TRUE(server_.Requests().empty());
 }
 
-TEST_F(PhotoFetchTest, ALateResultForAnotherCardIsDiscarded) {
+// The download of a card no longer shown is abandoned: it posts nothing, and
+// the next card's waits for it to end.
+TEST_F(PhotoFetchTest, AnAbandonedDownloadPostsNothing) {
   SetCards({{server_.Url("/delay/600/red.png")}, {server_.Url("/blue.png")}});
   ShowCard(window_, 0);
   ShowCard(window_, 1);
-  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 1; }));
+  PumpUntil([] { return RunningPhotoWorkers() == 0; });
+  EXPECT_EQ(viewer_.resultsArrived, 1);
   EXPECT_EQ(viewer_.photo, kBluePng);
-  EXPECT_EQ(viewer_.photosAccepted, 1);
 }
 
 TEST_F(PhotoFetchTest, TheSameCardShownAgainStartsNoSecondDownload) {
@@ -178,28 +199,34 @@ TEST_F(PhotoFetchTest, TheSameCardShownAgainStartsNoSecondDownload) {
   EXPECT_EQ(viewer_.photo, kRedPng);
 }
 
-TEST_F(PhotoFetchTest, SwitchingQuicklyUsesOnlyTheLastResult) {
-  // The earlier cards answer later than the last one.
-  SetCards({{server_.Url("/delay/800/red.png")},
-            {server_.Url("/delay/600/red.png")},
-            {server_.Url("/delay/400/red.png")},
+// One download runs for a viewer and one waits: the latest request wins, the
+// ones it superseded are never requested.
+TEST_F(PhotoFetchTest, SwitchingQuicklyRequestsOnlyTheFirstAndTheLast) {
+  SetCards({{server_.Url("/delay/400/red.png")},
+            {server_.Url("/delay/300/red.png")},
             {server_.Url("/delay/200/red.png")},
+            {server_.Url("/delay/100/red.png")},
             {server_.Url("/blue.png")}});
   for (int64_t card = 0; card < 5; ++card) ShowCard(window_, card);
-  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 5; }));
+  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 1; }));
+  PumpUntil([] { return RunningPhotoWorkers() == 0; });
   EXPECT_EQ(viewer_.fetchesStarted, 5);
-  EXPECT_EQ(viewer_.photosAccepted, 1);
+  EXPECT_EQ(viewer_.resultsArrived, 1);
   EXPECT_EQ(viewer_.photo, kBluePng);
+  for (const char* superseded : {"/delay/300/red.png", "/delay/200/red.png", "/delay/100/red.png"})
+    EXPECT_EQ(server_.CountRequests(superseded), 0) << superseded;
+  EXPECT_EQ(server_.CountRequests("/blue.png"), 1);
 }
 
-TEST_F(PhotoFetchTest, AnotherCardAndBackStartsANewDownload) {
+TEST_F(PhotoFetchTest, APhotoSeenBeforeReturnsWithoutARequest) {
   SetCards({{server_.Url("/red.png")}, {server_.Url("/blue.png")}});
   ShowCard(window_, 0);
   ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 1; }));
   ShowCard(window_, 1);
   ShowCard(window_, 0);
-  ASSERT_TRUE(PumpUntil([&] { return viewer_.resultsArrived == 3; }));
-  EXPECT_EQ(server_.CountRequests("/red.png"), 2);
+  EXPECT_EQ(viewer_.photo, kRedPng);  // at once
+  PumpUntil([] { return RunningPhotoWorkers() == 0; });
+  EXPECT_EQ(server_.CountRequests("/red.png"), 1);
   EXPECT_EQ(viewer_.photo, kRedPng);
 }
 
@@ -228,13 +255,12 @@ TEST_F(PhotoFetchTest, ClosingTheWindowStopsATricklingDownloadAtOnce) {
   EXPECT_EQ(LivePhotoRecords(), 0);
 }
 
-TEST_F(PhotoFetchTest, ResultsStillQueuedWhenTheWindowGoesAreFreed) {
-  SetCards({{server_.Url("/red.png")}, {server_.Url("/blue.png")}});
+TEST_F(PhotoFetchTest, AResultStillQueuedWhenTheWindowGoesIsFreed) {
+  SetCards({{server_.Url("/red.png")}});
   ShowCard(window_, 0);
-  ShowCard(window_, 1);
-  // Both answers wait in the queue: nothing is pumped until the window goes.
+  // The answer waits in the queue: nothing is pumped until the window goes.
   ASSERT_TRUE(WaitUntil([] { return RunningPhotoWorkers() == 0; }));
-  EXPECT_EQ(LivePhotoRecords(), 2);
+  EXPECT_EQ(LivePhotoRecords(), 1);
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, window_, WM_PHOTO_LOADED, WM_PHOTO_LOADED, PM_NOREMOVE));
   DestroyWindow(window_);
@@ -262,6 +288,70 @@ TEST_F(PhotoFetchTest, AWorkerPostsOnlyToTheRegistrationThatAskedIt) {
   PumpUntil([] { return RunningPhotoWorkers() == 0; });
   PumpUntil([] { return false; }, 100);
   EXPECT_EQ(viewer_.resultsArrived, 0);
+}
+
+// Threads of this process that run photo downloads, found by their start
+// address (Wine reads every handle count as 0).
+int DownloadThreads() {
+  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != GetCurrentProcessId()) continue;
+    const HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+    void* start = nullptr;
+    constexpr int kWin32StartAddress = 9;
+    if (thread != nullptr &&
+        query(thread, kWin32StartAddress, &start, sizeof start, nullptr) == 0 &&
+        start == reinterpret_cast<void*>(&PhotoFetchThread)) {
+      ++count;
+    }
+    if (thread != nullptr) CloseHandle(thread);
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Against a server that never answers, walking 200 cards in one viewer and
+// then in six never runs more than one download for a viewer nor more than
+// four in the module; once the viewers close, every worker ends within one
+// time-out.
+TEST_F(PhotoFetchTest, WalkingCardsOfAServerThatNeverAnswersKeepsDownloadsBounded) {
+  std::vector<TestCard> cards;
+  for (int i = 0; i < 200; ++i) cards.push_back({server_.Url("/hang/" + std::to_string(i))});
+  SetCards(cards);
+  // A thread shows its start address once it runs: each count is taken a
+  // moment after the step.
+  const auto walk = [&](const std::vector<HWND>& windows) {
+    int most = 0;
+    for (int64_t card = 0; card < 200; ++card) {
+      ShowCard(windows[card % windows.size()], card);
+      Sleep(1);
+      most = std::max(most, DownloadThreads());
+    }
+    return most;
+  };
+  EXPECT_EQ(walk({window_}), 1);
+  std::array<TestViewer, 5> others;
+  std::vector<HWND> windows{window_};
+  for (TestViewer& other : others) {
+    other.cards = cards;
+    windows.push_back(CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
+                                      nullptr, nullptr, GetModuleHandleW(nullptr), &other));
+  }
+  EXPECT_LE(walk(windows), kMaxPhotoWorkers);
+  EXPECT_TRUE(WaitUntil([] { return DownloadThreads() == kMaxPhotoWorkers; }, 2'000));
+  Sleep(300);
+  EXPECT_EQ(DownloadThreads(), kMaxPhotoWorkers);
+  const auto closed = std::chrono::steady_clock::now();
+  for (const HWND window : windows) DestroyWindow(window);
+  ASSERT_TRUE(WaitUntil([] { return DownloadThreads() == 0; }, 15'000));
+  EXPECT_LT(std::chrono::steady_clock::now() - closed,
+            std::chrono::milliseconds(kPhotoOperationTimeoutMs + 1500));
 }
 
 }  // namespace

@@ -166,6 +166,9 @@ void TestHttpServer::Answer(SOCKET client) {
       for (int waited = 0; waited < pauseMs && !released_; waited += 10) ::Sleep(10);
       SendText(client, std::string(990, 'x'));
     }
+  } else if (path.starts_with("/hang/")) {
+    for (int waited = 0; waited < kMaxRunMs && !released_; waited += 10) ::Sleep(10);
+    return;  // not a byte of an answer
   } else if (path == "/trickle") {
     if (SendText(client, Head(200, "OK", 1000))) {
       for (int i = 0; i < 1000 && !released_; ++i) {

@@ -5,6 +5,7 @@
 //   /size/N               N bytes of 'x'
 //   /stall/MS             the headers and 10 of 1000 bytes, then nothing for MS
 //                         milliseconds (or until released), then the rest
+//   /hang/ANY             no answer at all (until released)
 //   /trickle              the headers, then one byte every 200 ms
 //   /truncated            100 of the 1000 bytes announced, then the connection closes
 //   /reset                500 of the 1000 bytes announced, then the connection is reset

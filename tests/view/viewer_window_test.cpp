@@ -96,13 +96,6 @@ TEST_F(ViewerWindowTest, DetailsAreNeverWrappedAtWidthZeroBeforeTheHostSizesTheV
   EXPECT_EQ(SendMessageW(Details(viewer), EM_GETLINECOUNT, 0, 0), lines);
 }
 
-
-
-
-
-
-
-
 TEST_F(ViewerWindowTest, TallDetailsScrollAsOneColumn) {
   std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Long Notes\r\nNOTE:";
   for (int i = 0; i < 60; ++i) card += "line " + std::to_string(i) + "\\n";
@@ -143,6 +136,70 @@ TEST_F(ViewerWindowTest, TallDetailsScrollAsOneColumn) {
   EXPECT_EQ(ChildRect(view).top, 12);
 }
 
+// A note taller than any window: the view stays one page high and scrolls its
+// own text, and wheel, scroll bar and keys all reach the last line without
+// measuring the text again.
+TEST_F(ViewerWindowTest, ALongNoteScrollsToItsLastLineMeasuredOncePerFill) {
+  std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Long Notes\r\nNOTE:";
+  for (int i = 0; i < 3000; ++i) card += "line " + std::to_string(i) + "\\n";
+  card += "the end\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Short\r\nEND:VCARD\r\n";
+  const HWND viewer = Open(card, 0, 800, 400);
+  ASSERT_NE(viewer, nullptr);
+  const HWND view = Details(viewer), bar = DetailsBar(viewer);
+  ASSERT_NE(bar, nullptr);
+  const int measures = Diagnostics(viewer).detailsMeasures;
+  const LONG last = static_cast<LONG>(DetailsText(view).rfind(L"the end"));
+  const auto lastLineShown = [&] {
+    POINTL at{};
+    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), last);
+    POINT point{at.x, at.y};
+    MapWindowPoints(view, viewer, &point, 1);
+    return point.y >= 0 && point.y + 14 <= 400;
+  };
+  const auto position = [&] {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(bar, SB_CTL, &info);
+    return std::pair{info.nPos, info.nMax - static_cast<int>(info.nPage) + 1};
+  };
+  EXPECT_GT(position().second, 3000 * 12);
+  EXPECT_LE(ChildRect(view).bottom - ChildRect(view).top, 400);
+  EXPECT_FALSE(lastLineShown());
+  SendMessageW(viewer, WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(bar));
+  EXPECT_TRUE(lastLineShown());
+  SendMessageW(viewer, WM_VSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar));
+  EXPECT_FALSE(lastLineShown());
+  // Ten notches up from the end and eleven down again.
+  POINT over{500, 200};
+  ClientToScreen(viewer, &over);
+  SendMessageW(viewer, WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(bar));
+  for (const int delta : {WHEEL_DELTA, -WHEEL_DELTA}) {
+    for (int notch = 0; notch < (delta > 0 ? 10 : 11); ++notch)
+      SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(over.x, over.y));
+    EXPECT_EQ(lastLineShown(), delta < 0);
+  }
+  EXPECT_EQ(position().first, position().second);
+  // Keys in the view scroll its text; the column's bar follows.
+  SendMessageW(viewer, WM_VSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar));
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(view, WM_KEYDOWN, VK_END, 0);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_TRUE(lastLineShown());
+  EXPECT_GT(position().first, position().second - 100);
+  EXPECT_EQ(Diagnostics(viewer).detailsMeasures, measures);
+  // Select-all and copy take the whole text.
+  SendMessageW(view, EM_SETSEL, 0, -1);
+  SendMessageW(view, WM_COPY, 0, 0);
+  EXPECT_EQ(ClipboardText().value_or(L"").size(), DetailsText(view).size());
+  ASSERT_EQ(listSearchTextW_(viewer, L"Short", 1), 0);
+  EXPECT_EQ(Diagnostics(viewer).detailsMeasures, measures + 1);
+  EXPECT_EQ(position().first, 0);
+}
+
 TEST_F(ViewerWindowTest, PhotosAreShownScaledDownNeverUp) {
   const std::vector<uint8_t> wide = EncodeImage(L"image/png", 1000, 500);
   const std::vector<uint8_t> small = EncodeImage(L"image/jpeg", 100, 50);
@@ -179,6 +236,21 @@ TEST_F(ViewerWindowTest, PhotosAreShownScaledDownNeverUp) {
   ASSERT_EQ(listSearchTextW_(viewer, L"Nobody", 1), 0);
   EXPECT_FALSE(IsWindowVisible(pane));
   EXPECT_EQ(ChildRect(Details(viewer)).top, 12);
+  EXPECT_EQ(Diagnostics(viewer).photoWidth, 0);
+}
+
+// A 6,000 x 6,000 photo is kept at the pane's size, not at its own 144 MB.
+TEST_F(ViewerWindowTest, AHugePhotoIsKeptAtThePanesSize) {
+  const std::vector<uint8_t> huge = EncodeImage(L"image/png", 6000, 6000);
+  ASSERT_FALSE(huge.empty());
+  const HWND viewer = Open(CardWithPhoto("Huge", huge));
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(Diagnostics(viewer).photoWidth, 360);
+  EXPECT_EQ(Diagnostics(viewer).photoHeight, 360);
+  const HWND pane = Photo(viewer);
+  EXPECT_EQ(ChildRect(pane).right - ChildRect(pane).left, 360);
+  EXPECT_EQ(PrintedPixel(pane, 4, 4), RGB(0x30, 0x60, 0xC0));
+  EXPECT_EQ(PrintedPixel(pane, 350, 350), RGB(0xE0, 0xA0, 0x20));
 }
 
 }  // namespace
