@@ -225,6 +225,12 @@ void PluginTest::SetUp() {
   Get(diagnostics_, "KontaktelGetDiagnostics");
   Get(listView_, "KontaktelGetListView");
   Get(listRow_, "KontaktelGetListRow");
+  Get(setSeams_, "KontaktelSetSeams");
+  Get(postPhoto_, "KontaktelPostPhoto");
+  static int folders = 0;
+  folder_ = std::filesystem::temp_directory_path() /
+            ("kontaktel-files-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++folders));
   ASSERT_NE(parent_, nullptr);
   SetForegroundWindow(parent_);
 }
@@ -235,6 +241,9 @@ void PluginTest::TearDown() {
   Pump();
   PressCtrl(false);
   if (module_ != nullptr) FreeLibrary(module_);
+  SetEnvironmentVariableW(L"COMMANDER_INI", nullptr);
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
 }
 
 void PluginTest::SetUpTestSuite() {
@@ -297,9 +306,9 @@ void PluginTest::UseIni(const std::string& contents) {
   SetIni(Narrow(iniPath_));
 }
 
-HWND PluginTest::Open(std::string_view bytes, int flags, int width, int height) {
+HWND PluginTest::Open(std::string_view bytes, int flags, int width, int height, HWND host) {
   files_.push_back(std::make_unique<TempFile>(bytes));
-  const HWND viewer = Load(*files_.back(), flags);
+  const HWND viewer = Load(*files_.back(), flags, host);
   if (viewer != nullptr) {
     MoveWindow(viewer, 0, 0, width, height, TRUE);
     Paint(viewer);
@@ -313,28 +322,47 @@ void PluginTest::Paint(HWND viewer) {
   UpdateWindow(viewer);
 }
 
-bool PluginTest::HostAskedToClose() {
-  MSG message;
-  bool escape = false, close = false;
-  while (PeekMessageW(&message, parent_, 0, 0, PM_REMOVE)) {
+int PluginTest::PostedToHost(HWND host) {
+  MSG message;  // WM_PAINT stays queued until painted: not asked for
+  bool escape = false, close = false, any = false;
+  while (PeekMessageW(&message, host, 0, WM_PAINT - 1, PM_REMOVE) ||
+         PeekMessageW(&message, host, WM_PAINT + 1, 0xFFFF, PM_REMOVE)) {
     escape |= message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE;
     close |= message.message == WM_CLOSE;
+    any = true;
   }
-  return escape && close;
+  return escape && close ? 1 : any ? -1 : 0;
+}
+
+HWND PluginTest::QuickViewPanel() {
+  const auto child = [](const wchar_t* className, int x, int width) {
+    return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE, x, 0, width, 600, parent_,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  };
+  fileList_ = child(L"LISTBOX", 0, 200);
+  SetFocus(fileList_);
+  return child(L"STATIC", 200, 600);
 }
 
 // A scenario is a text file of steps, one a line ('#' starts a comment).
 // Actions:
 //   ini TEXT                 an INI file with TEXT (escapes \t \r \n) for the host
-//   open FIXTURE [WxH] [flags N] [keep]   a file of tests/data (numbered:N makes N
-//                            cards "Card 000"...) in a viewer of 800x500 unless given;
-//                            with keep, a second viewer while steps still go to the first
+//   open FIXTURE [WxH] [flags N] [keep] [panel]   a file of tests/data (numbered:N makes
+//                            N cards "Card 000"...) in a viewer of 800x500 unless given;
+//                            with keep, a second viewer while steps still go to the first;
+//                            with panel, in a quick-view panel (QuickViewPanel)
+//   file NAME TEXT           TEXT in the test's own folder, as NAME (may hold folders)
+//   host-ini NAME | commander-ini NAME   the host names that file of the folder as
+//                            its INI (ListSetDefaultParams) | in COMMANDER_INI
+//   reload                   a fresh module, folder and environment, as for the next test
+//   seams DPI [LINES|page]   every window's DPI (0: the system's), the wheel's lines per notch
+//   photo FIXTURE            a photo download arrives for the selected card
 //   next FIXTURE | close     ListLoadNextW into the viewer | ListCloseWindow
 //   focus T                  T is viewer, edit, check or details
 //   key [T] NAME [char|syskey]   a key to T (default the viewer), as WM_KEYDOWN
 //                            or the named message; NAME is a key name or a letter
 //   ctrl down|up             Ctrl held or released
-//   click X Y | rclick X Y | move X Y | wheel X Y DELTA   mouse in viewer coordinates
+//   click X Y | rclick X Y | move X Y | wheel X Y DELTA...   mouse in viewer coordinates
 //   scroll CODE              the list's scroll bar (linedown, pageup, top, bottom...)
 //   type TEXT | photo-only   the filter edit's text | a click on the photo-only box
 //   search FLAGS TEXT | command N [HEX]   the host's search | ListSendCommand
@@ -352,10 +380,12 @@ bool PluginTest::HostAskedToClose() {
 // shown-row, rowcount, cards, matches, result (of the last search or command),
 // row N NAME | DETAIL, shade N S, card N C (a page row's card), names A | B ...,
 // status, clipboard TEXT, clipboard-file NAME (a golden file of tests/data),
-// focus T, menu A | B ..., menu-size N, no-menu, listbar visible|hidden,
+// focus T (or list: the quick-view host's), menu A | B ..., menu-size N, no-menu,
+// listbar|photo visible|hidden,
 // tooltip TEXT, pixel X Y RRGGBB, not-pixel X Y RRGGBB, filter TEXT,
-// found TEXT (the details' selection), found-visible, host-close, state FIELD N
-// (viewers, host-dark, dark, russian, list-width, photo-url, gdi-objects), ini
+// found TEXT (the details' selection), found-visible, host-close [0] (the viewer's
+// parent was asked to close | got nothing posted), state FIELD N (viewers,
+// host-dark, dark, russian, list-width, photo-url, gdi-objects, details-scroll), ini
 // SECTION KEY VALUE, details-file NAME (a golden file), colour RRGGBB TEXT (every
 // character of TEXT in the details), background RRGGBB.
 void PluginTest::RunScenario(const std::string& name) {
@@ -404,7 +434,9 @@ void PluginTest::RunScenario(const std::string& name) {
       ClientToScreen(viewer, &point);
       return point;
     };
-    if (verb != "open" && verb != "ini" && verb != "ini-set" && viewer == nullptr && verb != "expect") {
+    const std::string noViewer =  // the steps that need no viewer
+        " open ini ini-set expect file host-ini commander-ini reload seams ";
+    if (viewer == nullptr && noViewer.find(" " + verb + " ") == std::string::npos) {
       ADD_FAILURE() << where << " (no viewer open)";
       return;
     }
@@ -416,13 +448,15 @@ void PluginTest::RunScenario(const std::string& name) {
       std::string file, option;
       int width = 800, height = 500, flags = 0;
       bool keep = false;
+      HWND host = nullptr;
       words >> file;
       while (words >> option) {
         if (option == "flags") words >> std::hex >> flags >> std::dec;
         else if (option == "keep") keep = true;
+        else if (option == "panel") host = QuickViewPanel();
         else std::sscanf(option.c_str(), "%dx%d", &width, &height);
       }
-      const HWND opened = Open(fixture(file), flags, width, height);
+      const HWND opened = Open(fixture(file), flags, width, height, host);
       if (!keep || opened == nullptr) viewer = opened;
       if (viewer == nullptr) {
         ADD_FAILURE() << where << " (the file was declined)";
@@ -432,7 +466,39 @@ void PluginTest::RunScenario(const std::string& name) {
       std::string file;
       words >> file;
       files_.push_back(std::make_unique<TempFile>(fixture(file)));
-      result = listLoadNextW_(parent_, viewer, files_.back()->Path().c_str(), 0);
+      result = listLoadNextW_(GetParent(viewer), viewer, files_.back()->Path().c_str(), 0);
+    } else if (verb == "file" || verb == "host-ini" || verb == "commander-ini") {
+      std::string file;
+      words >> file;
+      const std::filesystem::path path = folder_ / file;
+      if (verb == "file") {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << Utf8(rest());
+      } else if (verb == "host-ini") {
+        iniPath_ = path.wstring();
+        SetIni(path.string());
+      } else {
+        SetEnvironmentVariableW(L"COMMANDER_INI", path.c_str());
+      }
+    } else if (verb == "reload") {
+      PluginTest::TearDown();
+      PluginTest::SetUp();
+      viewer = nullptr;
+    } else if (verb == "seams") {
+      int dpi = 0;
+      std::string perNotch;
+      words >> dpi >> perNotch;
+      setSeams_(dpi, !perNotch.empty(),
+                perNotch == "page" ? 0xFFFFFFFF : std::strtoul(perNotch.c_str(), nullptr, 10));
+    } else if (verb == "photo") {
+      std::string file;
+      words >> file;
+      const std::string bytes = ReadFixture(file);
+      if (!postPhoto_(viewer, reinterpret_cast<const unsigned char*>(bytes.data()),
+                      static_cast<int>(bytes.size())))
+        ADD_FAILURE() << where << " (not posted)";
+      Pump();
+      Paint(viewer);
     } else if (verb == "close") {
       listCloseWindow_(viewer);
     } else if (verb == "focus") {
@@ -476,8 +542,11 @@ void PluginTest::RunScenario(const std::string& name) {
         SendMessageW(viewer, WM_MOUSEMOVE, 0, PackPoint(x, y));
       } else {
         const POINT screen = clientToScreen(x, y);
-        SendMessageW(viewer, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<int16_t>(delta))),
-                     MAKELPARAM(screen.x, screen.y));
+        do {
+          SendMessageW(viewer, WM_MOUSEWHEEL,
+                       MAKEWPARAM(0, static_cast<WORD>(static_cast<int16_t>(delta))),
+                       MAKELPARAM(screen.x, screen.y));
+        } while (words >> delta);
       }
       Paint(viewer);
     } else if (verb == "scroll") {
@@ -628,15 +697,17 @@ void PluginTest::RunScenario(const std::string& name) {
         words >> target;
         expectedText = Wide(target);
         const HWND focus = GetFocus();
-        actualText = focus == viewer                          ? L"viewer"
-                     : focus == window("edit")                ? L"edit"
-                     : focus == window("check")               ? L"check"
-                     : focus == window("details")             ? L"details"
-                                                              : L"elsewhere";
+        actualText = focus == viewer                              ? L"viewer"
+                     : fileList_ != nullptr && focus == fileList_ ? L"list"
+                     : focus == window("edit")                    ? L"edit"
+                     : focus == window("check")                   ? L"check"
+                     : focus == window("details")                 ? L"details"
+                                                                  : L"elsewhere";
       } else if (what == "no-menu") {
         expectedNumber = 0, actualNumber = AMenuOpensNow();
-      } else if (what == "listbar") {
-        expectedText = rest(), actualText = IsWindowVisible(listBar()) ? L"visible" : L"hidden";
+      } else if (what == "listbar" || what == "photo") {
+        const HWND shown = what == "listbar" ? listBar() : GetDlgItem(viewer, kPhotoPaneId);
+        expectedText = rest(), actualText = IsWindowVisible(shown) ? L"visible" : L"hidden";
       } else if (what == "tooltip") {
         wchar_t buffer[256] = {};
         TTTOOLINFOW tool{};
@@ -688,7 +759,8 @@ void PluginTest::RunScenario(const std::string& name) {
             {"russian", &KontaktelDiagnostics::uiRussian},
             {"list-width", &KontaktelDiagnostics::listWidth},
             {"photo-url", &KontaktelDiagnostics::loadPhotoUrl},
-            {"gdi-objects", &KontaktelDiagnostics::gdiObjects}};
+            {"gdi-objects", &KontaktelDiagnostics::gdiObjects},
+            {"details-scroll", &KontaktelDiagnostics::detailsScroll}};
         std::string field;
         words >> field;
         expectedNumber = number();
@@ -736,7 +808,9 @@ void PluginTest::RunScenario(const std::string& name) {
           if (actualNumber != expectedNumber) break;
         }
       } else if (what == "host-close") {
-        expectedNumber = 1, actualNumber = HostAskedToClose();
+        long asked = 1;
+        words >> asked;
+        expectedNumber = asked, actualNumber = PostedToHost(GetParent(viewer));
       } else {
         ADD_FAILURE() << where << " (unknown expectation)";
       }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -90,14 +91,20 @@ class PluginTest : public ::testing::Test {
   // Writes an INI file with the given contents and points the host at it.
   void UseIni(const std::string& contents);
   static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-  HWND Load(const TempFile& file, int flags = 0) {
-    return listLoadW_(parent_, file.Path().c_str(), flags);
+  // Loads into `host`, the host's window unless given.
+  HWND Load(const TempFile& file, int flags = 0, HWND host = nullptr) {
+    return listLoadW_(host != nullptr ? host : parent_, file.Path().c_str(), flags);
   }
   // Loads bytes into a viewer of the given client size, painted once.
-  HWND Open(std::string_view bytes, int flags = 0, int width = 800, int height = 500);
+  HWND Open(std::string_view bytes, int flags = 0, int width = 800, int height = 500,
+            HWND host = nullptr);
   static void Paint(HWND viewer);
-  // The host asked to close: Escape and WM_CLOSE posted to it since the last call.
-  static bool HostAskedToClose();
+  // What was posted to `host` since the last call, taken from its queue: 1 when
+  // Escape and WM_CLOSE (the host was asked to close), 0 when nothing, else -1.
+  static int PostedToHost(HWND host);
+  // Quick view: the host's window gets a file list, which takes the focus, and
+  // a panel (a child window) beside it to load viewers into; the panel.
+  HWND QuickViewPanel();
 
   // Plays tests/data/scenarios/<name>; every failed expectation names its line.
   void RunScenario(const std::string& name);
@@ -105,7 +112,9 @@ class PluginTest : public ::testing::Test {
   HMODULE module_ = nullptr;
   static inline HWND parent_ = nullptr;
   std::vector<std::unique_ptr<TempFile>> files_;
-  std::wstring iniPath_;  // the INI file the host named last
+  std::wstring iniPath_;          // the INI file the host named last
+  HWND fileList_ = nullptr;       // the quick-view host's file list
+  std::filesystem::path folder_;  // the test's own files, removed after it
   HWND(__stdcall* listLoadW_)(HWND, const wchar_t*, int) = nullptr;
   HWND(__stdcall* listLoad_)(HWND, const char*, int) = nullptr;
   int(__stdcall* listLoadNextW_)(HWND, HWND, const wchar_t*, int) = nullptr;
@@ -120,6 +129,8 @@ class PluginTest : public ::testing::Test {
   void(__stdcall* diagnostics_)(HWND, KontaktelDiagnostics*) = nullptr;
   BOOL(__stdcall* listView_)(HWND, KontaktelListView*) = nullptr;
   BOOL(__stdcall* listRow_)(HWND, int, KontaktelListRow*) = nullptr;
+  void(__stdcall* setSeams_)(int, BOOL, unsigned) = nullptr;
+  BOOL(__stdcall* postPhoto_)(HWND, const unsigned char*, int) = nullptr;
 };
 
 }  // namespace kontaktel::test

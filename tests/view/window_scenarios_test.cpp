@@ -22,7 +22,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "copy-keys", "escape", "host-copy", "search-flags", "search-marks",
                       "ini-settings", "show-flags", "host-background", "details-language",
                       "details-colours", "palette-refill", "splitter", "setting-change",
-                      "palette-and-language"),
+                      "palette-and-language", "host-main-ini", "quick-view", "wheel-lines"),
     [](const auto& test) {
       std::string name = test.param;
       for (char& c : name)
