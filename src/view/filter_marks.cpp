@@ -10,7 +10,6 @@
 #include "view/details_pane.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
-#include "view/viewer_window.h"
 
 namespace kontaktel {
 

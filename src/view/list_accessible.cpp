@@ -15,7 +15,6 @@
 #include "view/contact_list.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
-#include "view/viewer_window.h"
 
 // IAccessible's IID is taken with __uuidof throughout: oleacc's import library
 // gives IID_IAccessible the address of a code thunk, not the GUID.

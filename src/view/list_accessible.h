@@ -7,26 +7,11 @@
 
 #include <windows.h>
 
+#include "view/accessible_link.h"
+
 namespace kontaktel {
 
 struct ViewerState;
-class ListAccessible;
-
-// The window's one accessible object, made on the first request. A reader may
-// hold it after the window is gone: Disconnect (in WM_DESTROY) cuts it off the
-// state, and from then on it answers CO_E_OBJNOTCONNECTED.
-class AccessibleLink {
- public:
-  AccessibleLink() = default;
-  AccessibleLink(const AccessibleLink&) = delete;
-  AccessibleLink& operator=(const AccessibleLink&) = delete;
-  ~AccessibleLink() { Disconnect(); }
-  void Disconnect();
-
- private:
-  friend LRESULT OnGetObject(ViewerState& state, WPARAM wParam, LPARAM lParam);
-  ListAccessible* object_ = nullptr;
-};
 
 // WM_GETOBJECT: the list for OBJID_CLIENT; 0 for every other id (and when the
 // object cannot be handed over), which the default procedure then answers.

@@ -7,6 +7,7 @@
 #include "config/ui_language.h"
 #include "photo/photo_fetch_state.h"
 #include "present/details.h"
+#include "view/details_extent.h"
 #include "view/details_pane.h"
 #include "view/filter_marks.h"
 #include "view/photo_download.h"

@@ -15,8 +15,7 @@
 #include "present/card_match.h"
 #include "text/source_bytes.h"
 #include "vcard/card.h"
-#include "view/details_extent.h"
-#include "view/list_accessible.h"
+#include "view/accessible_link.h"
 #include "view/wheel_steps.h"
 #include "win/gdi_handles.h"
 #include "win/window_handles.h"
@@ -39,6 +38,22 @@ struct ListPart {
 
 // The details column: the rich edit with the card's text and the column's
 // scroll bar.
+// Sent by the details view to the viewer when a key, the mouse or a caret
+// request has scrolled the view's own text.
+inline constexpr UINT WM_DETAILS_SCROLLED = WM_APP + 45;
+
+struct DetailsExtent {
+  int heightWidth = -1;  // the width `height` was measured at; -1 = not measured
+  int height = 0;
+  int tabClientWidth = -1;  // the client width the tab stop was set for; -1 = not set
+  int captionWidth = 0;     // the widest caption of the text, device pixels
+  int measures = 0;         // how often the text was measured, for the tests
+  // Where the last layout put the text: its top in the column, and whether the
+  // view, too tall for a window, scrolls its own text below the photo.
+  int textTop = 0;
+  bool scrollsItself = false;
+};
+
 struct DetailsPart {
   UniqueWindow view;
   UniqueWindow scrollBar;

@@ -18,7 +18,6 @@
 #include "view/host_context.h"
 #include "view/host_frame.h"
 #include "view/layout.h"
-#include "view/list_accessible.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
 #include "view/shown_photo.h"
