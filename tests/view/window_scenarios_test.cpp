@@ -53,7 +53,7 @@ TEST_F(PluginTest, NoSecondMenuWhileOneIsOpen) {
         requestsPosted =
             PeekMessageW(&message, nullptr, kListMenuMessage, kDetailsMenuMessage, PM_NOREMOVE);
       });
-  EXPECT_EQ(items.size(), 4u);
+  EXPECT_EQ(items.size(), 5u);
   EXPECT_EQ(requestsPosted, 0);
   EXPECT_EQ(ClipboardText(), L"+49 170 1234567");
   EXPECT_FALSE(AMenuOpensNow());
