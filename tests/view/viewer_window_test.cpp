@@ -200,6 +200,26 @@ TEST_F(ViewerWindowTest, ALongNoteScrollsToItsLastLineMeasuredOncePerFill) {
   EXPECT_EQ(position().first, 0);
 }
 
+// Russian captions with their types are wider than the usual value column:
+// it moves right for them, and every value starts at the same place.
+TEST_F(ViewerWindowTest, RussianCaptionsLineUp) {
+  UseIni("[Configuration]\r\nLanguageIni=WCMD_RUS.LNG\r\n");
+  const HWND viewer = Open(
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ivan\r\nTEL;TYPE=CELL,PREF:+7 916 555-01-23\r\n"
+      "TEL;TYPE=WORK,VOICE:+7 495 555-44-10\r\nEMAIL;TYPE=HOME:ivan@example.ru\r\n"
+      "BDAY:1986-04-17\r\nEND:VCARD\r\n",
+      0, 1000, 600);
+  ASSERT_NE(viewer, nullptr);
+  const HWND view = Details(viewer);
+  std::vector<LONG> valueColumns;
+  for (const wchar_t* value : {L"+7 916", L"+7 495", L"ivan@", L"1986"}) {
+    POINTL at{};
+    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), FindInDetails(view, value));
+    valueColumns.push_back(at.x);
+  }
+  for (const LONG x : valueColumns) EXPECT_EQ(x, valueColumns[0]);
+}
+
 TEST_F(ViewerWindowTest, PhotosAreShownScaledDownNeverUp) {
   const std::vector<uint8_t> wide = EncodeImage(L"image/png", 1000, 500);
   const std::vector<uint8_t> small = EncodeImage(L"image/jpeg", 100, 50);
