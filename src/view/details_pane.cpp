@@ -60,22 +60,6 @@ void SetPlainText(HWND view, const std::wstring& text) {
   SendMessageW(view, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
 }
 
-// The text as the control holds it, so that positions match its own.
-std::wstring ControlText(HWND view) {
-  GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE, 1200};
-  const LRESULT length =
-      SendMessageW(view, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GETTEXTEX query{};
-  query.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  query.flags = GT_DEFAULT;
-  query.codepage = 1200;
-  const LRESULT copied = SendMessageW(view, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
-                                      reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
-  return text;
-}
 
 CHARFORMAT2W DetailsFormat(HFONT font, HWND view, COLORREF color) {
   CHARFORMAT2W format{};
@@ -114,6 +98,22 @@ int WidestCaption(HWND view, HFONT font, std::wstring_view text,
 }
 
 }  // namespace
+
+std::wstring ControlText(HWND view) {
+  GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  const LRESULT length =
+      SendMessageW(view, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GETTEXTEX query{};
+  query.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  query.flags = GT_DEFAULT;
+  query.codepage = 1200;
+  const LRESULT copied = SendMessageW(view, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
+                                      reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+  return text;
+}
 
 UniqueWindow CreateDetailsView(HWND viewer, HFONT font) {
   LoadRichEditLibrary();

@@ -27,6 +27,9 @@ void ReleaseRichEditLibrary();
 // of the widest caption that a tab ends.
 int FillDetailsView(HWND view, const std::wstring& text, HFONT font);
 
+// The text as the view holds it (CR line ends), so that positions match its own.
+std::wstring ControlText(HWND view);
+
 // The single tab stop in twips for a view whose client area is `clientWidth`
 // device pixels wide: at 38 % of the width within 100 to 240 pixels at 96 DPI
 // (scaled to `dpi`), and further right where the widest caption

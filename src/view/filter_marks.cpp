@@ -34,21 +34,6 @@ bool IsRichEdit(HWND view) {
   return lstrcmpiW(className, L"EDIT") != 0;
 }
 
-// The text as the control holds it (CR breaks), so that places are its own.
-std::wstring ControlText(HWND view) {
-  GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE, 1200};
-  const LRESULT length =
-      SendMessageW(view, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GETTEXTEX query{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr,
-                  nullptr};
-  const LRESULT copied = SendMessageW(view, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
-                                      reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
-  return text;
-}
-
 void SetBackground(HWND view, CHARRANGE range, COLORREF color) {
   CHARFORMAT2W format{};
   format.cbSize = sizeof format;
