@@ -1,5 +1,7 @@
 #include "vcard/card.h"
 
+#include <algorithm>
+
 #include "vcard/card_parser.h"
 
 namespace kontaktel {
@@ -75,48 +77,41 @@ RecordRange<PropertyRecord> Card::properties() const {
 }
 
 bool CardSet::SpansInside() const {
+  // Every check is and-ed in, none short-circuits: one pass over the set
+  // whatever it finds, and no branch that a sound set never takes.
   const auto inside = [&](const TextSpan& span) {
     const size_t size = (span.offset & kArenaBit) ? arena_.size() : text_.size();
     const size_t offset = span.offset & ~kArenaBit;
-    return offset <= size && span.size <= size - offset;
-  };
-  const auto allInside = [&](const auto& records, auto... fields) {
-    for (const auto& record : records) {
-      if (!(inside(record.*fields) && ...)) return false;
-    }
-    return true;
+    return (offset <= size) & (span.size <= size - std::min(offset, size));
   };
   const auto runInside = [](uint32_t begin, uint32_t end, size_t size) {
-    return begin <= end && end <= size;
+    return (begin <= end) & (end <= size);
+  };
+  bool ok = true;
+  const auto allInside = [&](const auto& records, auto... fields) {
+    for (const auto& record : records) ok &= (inside(record.*fields) & ...);
   };
   for (const std::vector<TextSpan>& list : texts_) {
-    for (const TextSpan& span : list) {
-      if (!inside(span)) return false;
-    }
+    for (const TextSpan& span : list) ok &= inside(span);
   }
   for (const std::vector<TextSpan>* list : {&types_, &customTexts_}) {
-    for (const TextSpan& span : *list) {
-      if (!inside(span)) return false;
-    }
+    for (const TextSpan& span : *list) ok &= inside(span);
   }
-  if (!allInside(phones_, &TypedRecord::value) || !allInside(emails_, &TypedRecord::value) ||
-      !allInside(custom_, &CustomRecord::key) ||
-      !allInside(properties_, &PropertyRecord::name, &PropertyRecord::rawPrefix,
-                 &PropertyRecord::value) ||
-      !allInside(cards_, &CardRecord::fullName, &CardRecord::familyName, &CardRecord::givenName,
-                 &CardRecord::organization, &CardRecord::title, &CardRecord::birthday,
-                 &CardRecord::gender, &CardRecord::kind, &CardRecord::photoUrl,
-                 &CardRecord::photoSource)) {
-    return false;
-  }
+  allInside(phones_, &TypedRecord::value);
+  allInside(emails_, &TypedRecord::value);
+  allInside(custom_, &CustomRecord::key);
+  allInside(properties_, &PropertyRecord::name, &PropertyRecord::rawPrefix,
+            &PropertyRecord::value);
+  allInside(cards_, &CardRecord::fullName, &CardRecord::familyName, &CardRecord::givenName,
+            &CardRecord::organization, &CardRecord::title, &CardRecord::birthday,
+            &CardRecord::gender, &CardRecord::kind, &CardRecord::photoUrl,
+            &CardRecord::photoSource);
   for (const std::vector<TypedRecord>* list : {&phones_, &emails_}) {
-    for (const TypedRecord& typed : *list) {
-      if (!runInside(typed.typesBegin, typed.typesEnd, types_.size())) return false;
-    }
+    for (const TypedRecord& typed : *list)
+      ok &= runInside(typed.typesBegin, typed.typesEnd, types_.size());
   }
-  for (const CustomRecord& custom : custom_) {
-    if (!runInside(custom.fieldsBegin, custom.fieldsEnd, customTexts_.size())) return false;
-  }
+  for (const CustomRecord& custom : custom_)
+    ok &= runInside(custom.fieldsBegin, custom.fieldsEnd, customTexts_.size());
   // Each card's lists begin where the card before it ends theirs.
   const size_t listSizes[kCardListCount] = {
       texts_[kMembers].size(), texts_[kLanguages].size(), texts_[kUrls].size(),
@@ -125,11 +120,11 @@ bool CardSet::SpansInside() const {
   for (size_t list = 0; list < kCardListCount; ++list) {
     uint32_t begin = 0;
     for (const CardRecord& card : cards_) {
-      if (!runInside(begin, card.listBegin[list], listSizes[list])) return false;
+      ok &= runInside(begin, card.listBegin[list], listSizes[list]);
       begin = card.listBegin[list];
     }
   }
-  return true;
+  return ok;
 }
 
 size_t Card::photoSize() const { return Record().photoSize; }

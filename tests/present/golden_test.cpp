@@ -20,7 +20,8 @@ class GoldenCards : public ::testing::TestWithParam<const char*> {};
 TEST_P(GoldenCards, ReadAsTheGoldenFileSays) {
   const std::string name = std::string("cards/") + GetParam();
   const FileText file = DecodeFileTextAndCodePage(test::ReadFixture(name + ".vcf"));
-  const CardSet cards = ParseCards(file.text);
+  const CardSet cards = ParseCards(file.text, file.codePage);
+  EXPECT_TRUE(cards.SpansInside());
   JsonWriter json;
   WriteCardsJson(json, L"", file.codePage, cards);
   const std::string actual = json.Take();
@@ -37,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
     "page-chinese-gb2312", "page-czech", "page-german", "page-greek-1253", "page-japanese-euc-jp", "page-korean-euc-kr",
     "page-latin-and-cyrillic-mixed", "page-polish", "page-russian-ibm866", "page-russian-koi8-r",
     "page-shift-jis", "page-short-russian-names", "page-swedish", "page-turkish",
-    "page-ukrainian-koi8-u"));
+    "page-ukrainian-koi8-u", "readings-qp-latin", "readings-qp-ascii-latin",
+    "readings-qp-ascii-koi8", "readings-interrupted"));
 
 }  // namespace
 }  // namespace kontaktel
