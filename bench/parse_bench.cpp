@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -156,7 +157,8 @@ int RunFresh(const char* what, const char* file) {
   const auto start = Clock::now();
   size_t count = 0;
   if (std::strcmp(what, "parse") == 0) {
-    const kontaktel::CardSet cards = kontaktel::ParseCards(kontaktel::LoadFileText(path.c_str()));
+    kontaktel::FileText read = kontaktel::LoadFileTextAndCodePage(path.c_str());
+    const kontaktel::CardSet cards = kontaktel::ParseCards(std::move(read.text), read.codePage);
     count = cards.size();
   } else {
     std::string raw;
@@ -221,7 +223,8 @@ int main(int argc, char** argv) {
     auto runParse = [&] {
       ResetPeak();
       const auto start = Clock::now();
-      kept = kontaktel::ParseCards(kontaktel::LoadFileText(path.c_str()));
+      kontaktel::FileText read = kontaktel::LoadFileTextAndCodePage(path.c_str());
+      kept = kontaktel::ParseCards(std::move(read.text), read.codePage);
       parse.push_back(Seconds(start));
     };
     for (int run = 0; run < runs; ++run) {

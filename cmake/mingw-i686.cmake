@@ -10,6 +10,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/${KONTAKTEL_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The kernel here does not run 32-bit programs, so Wine cannot start them:
-# the x86 build is compiled and its imports and exports checked, not run.
-set(KONTAKTEL_CAN_RUN OFF)
+# 32-bit Windows programs run here under Wine too (Debian's wine32), in the
+# same prefix as the 64-bit ones.
+set(KONTAKTEL_CAN_RUN ON)

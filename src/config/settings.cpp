@@ -39,14 +39,4 @@ std::wstring ReadDarkSetting(const std::wstring& iniPath) {
   return ReadString(iniPath, kSection, L"Dark", L"2", 16);
 }
 
-std::wstring ReadHostBackColor(const std::wstring& iniPath) {
-  std::wstring value = ReadString(iniPath, L"Lister", L"BackColor", L"", 64);
-  if (value.empty()) value = ReadString(iniPath, L"Colors", L"BackColor", L"", 64);
-  return value;
-}
-
-std::wstring ReadLanguageFile(const std::wstring& iniPath) {
-  return ReadString(iniPath, L"Configuration", L"LanguageIni", L"", 260);
-}
-
 }  // namespace kontaktel

@@ -1,5 +1,6 @@
-// The plugin's keys in the host's INI file, and the host's keys it reads. An
-// empty INI path means the host named none: nothing is read or written.
+// The plugin's keys in the INI file the host names (the host's own keys are
+// in host_ini.h). An empty INI path means the host named none: nothing is
+// read or written.
 #pragma once
 
 #include <string>
@@ -20,11 +21,5 @@ void WriteListWidth(const std::wstring& iniPath, int listWidth);
 
 // "Dark" of section "Kontaktel" as written ("2", following the host, when absent).
 std::wstring ReadDarkSetting(const std::wstring& iniPath);
-
-// The host's viewer background: [Lister] BackColor, else [Colors] BackColor.
-std::wstring ReadHostBackColor(const std::wstring& iniPath);
-
-// The host's language file, [Configuration] LanguageIni.
-std::wstring ReadLanguageFile(const std::wstring& iniPath);
 
 }  // namespace kontaktel

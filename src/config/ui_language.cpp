@@ -4,7 +4,7 @@
 
 #include <cwctype>
 
-#include "config/settings.h"
+#include "config/host_ini.h"
 
 namespace kontaktel {
 

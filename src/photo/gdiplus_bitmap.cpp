@@ -1,6 +1,7 @@
 #include "photo/gdiplus_bitmap.h"
 
 #include <atomic>
+#include <mutex>
 
 #include "win/gdiplus_flat.h"
 
@@ -8,12 +9,22 @@ namespace kontaktel {
 
 namespace {
 
+// Viewers start and stop GDI+ on the host's window thread, thumbnails on any
+// thread: the count and the start-up and shut-down it decides go together.
+std::mutex gdiplusLock;
 std::atomic<int> gdiplusUsers{0};
-ULONG_PTR gdiplusToken = 0;
+std::atomic<ULONG_PTR> gdiplusToken{0};
+
+void ShutdownLocked() {
+  if (gdiplusToken != 0) Gdiplus::GdiplusShutdown(gdiplusToken);
+  gdiplusToken = 0;
+  gdiplusUsers = 0;
+}
 
 }  // namespace
 
 void AddGdiplusUser() {
+  const std::lock_guard lock(gdiplusLock);
   ++gdiplusUsers;
   if (gdiplusToken != 0) return;
   Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, with its background thread
@@ -22,13 +33,13 @@ void AddGdiplusUser() {
 }
 
 void ReleaseGdiplusUser() {
-  if (--gdiplusUsers == 0 && gdiplusToken != 0) ShutdownGdiplus();
+  const std::lock_guard lock(gdiplusLock);
+  if (--gdiplusUsers == 0 && gdiplusToken != 0) ShutdownLocked();
 }
 
 void ShutdownGdiplus() {
-  if (gdiplusToken != 0) Gdiplus::GdiplusShutdown(gdiplusToken);
-  gdiplusToken = 0;
-  gdiplusUsers = 0;
+  const std::lock_guard lock(gdiplusLock);
+  ShutdownLocked();
 }
 
 int GdiplusUserCount() {

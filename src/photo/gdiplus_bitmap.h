@@ -11,13 +11,23 @@ namespace kontaktel {
 // A decoded GDI+ bitmap.
 using UniqueGdiplusBitmap = UniqueGdiplusImage;
 
-// Starts GDI+ for one more user; the first user starts it. On failure the
+// Starts GDI+ for one more user; the first user starts it. Any thread may
+// add and release users. On failure the
 // token stays 0 and photos cannot be decoded.
 void AddGdiplusUser();
 // The last user shuts GDI+ down.
 void ReleaseGdiplusUser();
 // At module end: shuts GDI+ down whatever the user count says.
 void ShutdownGdiplus();
+
+// One user for the scope's lifetime.
+class GdiplusUser {
+ public:
+  GdiplusUser() { AddGdiplusUser(); }
+  ~GdiplusUser() { ReleaseGdiplusUser(); }
+  GdiplusUser(const GdiplusUser&) = delete;
+  GdiplusUser& operator=(const GdiplusUser&) = delete;
+};
 
 int GdiplusUserCount();
 bool GdiplusRunning();

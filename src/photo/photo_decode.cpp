@@ -1,9 +1,7 @@
 #include "photo/photo_decode.h"
 
-#include <cstring>
-
+#include "photo/memory_stream.h"
 #include "win/gdiplus_flat.h"
-#include "win/kernel_handles.h"
 
 namespace kontaktel {
 
@@ -180,21 +178,19 @@ UniqueGdiplusBitmap BitmapFromBytes(std::span<const uint8_t> bytes) {
       declared && !ImageSizeAllowed(declared->width, declared->height)) {
     return {};
   }
-  UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
-  if (!memory) return {};
-  {
-    const GlobalLockScope lock(memory.Get());
-    if (lock.Data() == nullptr) return {};
-    std::memcpy(lock.Data(), bytes.data(), bytes.size());
-  }
-  IStream* rawStream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, &rawStream)) || rawStream == nullptr)
-    return {};
-  memory.Release();  // the stream frees the block now
-  const UniqueStream stream(rawStream);
+  // The decoder reads the caller's bytes in place, never past their end. It
+  // may read lazily until the source image goes, which happens before the
+  // stream is let go; the stream then forgets the bytes in case anything
+  // still holds it.
+  const UniqueMemoryStream stream = MemoryStream::Create(bytes);
+  if (!stream) return {};
+  const struct ForgetOnExit {
+    MemoryStream* stream;
+    ~ForgetOnExit() { stream->Forget(); }
+  } forget{stream.get()};
 
   Gdiplus::GpBitmap* rawSource = nullptr;
-  if (GdipCreateBitmapFromStream(stream.Get(), &rawSource) != Gdiplus::Ok || rawSource == nullptr)
+  if (GdipCreateBitmapFromStream(stream.get(), &rawSource) != Gdiplus::Ok || rawSource == nullptr)
     return {};
   const UniqueGdiplusBitmap source(rawSource);
   const SIZE size = BitmapSize(rawSource);

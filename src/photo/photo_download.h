@@ -17,8 +17,6 @@ inline constexpr DWORD kPhotoReadChunk = 8192;
 inline constexpr DWORD kPhotoOperationTimeoutMs = 5000;  // connect, send, receive
 inline constexpr DWORD kPhotoDeadlineMs = 30'000;        // a whole download
 
-struct PhotoTestSeam;
-
 struct DownloadOptions {
   DWORD operationTimeoutMs = kPhotoOperationTimeoutMs;
   DWORD deadlineMs = kPhotoDeadlineMs;
@@ -26,13 +24,11 @@ struct DownloadOptions {
   // window that wanted the photo is gone).
   std::function<bool()> keepGoing;
 
- private:
-  friend struct PhotoTestSeam;
-  // Lets the tests' own server at 127.0.0.1 past the address check; nothing
-  // else is relaxed. Only the tests can set it.
-  bool allowTestServer_ = false;
-  friend std::vector<uint8_t> DownloadPhoto(const std::wstring& url,
-                                            const DownloadOptions& options);
+#ifdef KONTAKTEL_TEST_HOOKS
+  // Only in the tests' build of these sources: lets their own server at
+  // 127.0.0.1 past the address check; nothing else is relaxed.
+  bool allowTestServer = false;
+#endif
 };
 
 // The body of the URL, or empty when the URL is refused by the guard, the

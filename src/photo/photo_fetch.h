@@ -18,10 +18,12 @@ namespace kontaktel {
 // wParam 0, lParam the PhotoFetchResult*, which the window frees on every path.
 inline constexpr UINT WM_PHOTO_LOADED = WM_APP + 77;
 
-// Request and result records alive in this module, for the leak checks.
+#ifdef KONTAKTEL_TEST_HOOKS
+// Only in the tests' build of these sources, for the leak checks: request and
+// result records alive in this module, and workers started and not yet ended.
 int LivePhotoRecords();
-// Workers that have started and not yet ended.
 int RunningPhotoWorkers();
+#endif
 
 struct PhotoFetchRequest {
   PhotoFetchRequest();
@@ -36,7 +38,7 @@ struct PhotoFetchRequest {
   // The registration of targetWindow the fetch belongs to; a later viewer
   // that happens to get the same handle is another registration.
   uint64_t targetRegistration = 0;
-  DownloadOptions download;  // the product's limits; the tests' seam lives here
+  DownloadOptions download;  // the product's limits
   // The module reference StartPhotoFetch took for the worker, which gives it
   // back with FreeLibraryAndExitThread.
   HMODULE heldModule = nullptr;

@@ -1,6 +1,7 @@
-// Not part of the host's interface: an export that lets the tests see the
-// module's counters and one window's state, to prove that windows, GDI objects
-// and GDI+ users are all given back and that settings arrive where they should.
+// Only in the tests' build of the plugin, not part of the host's interface: an
+// export that lets the tests see the module's counters and one window's state,
+// to prove that windows, GDI objects and GDI+ users are all given back and
+// that settings arrive where they should.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +25,19 @@ struct KontaktelDiagnostics {
   int matchCount;
   int matchOrdinal;
   int visibleCount;
+  int rowHeight;  // device pixels, as last painted
+  int mainFontHeight;   // the fonts' LOGFONT heights
+  int smallFontHeight;
+  int detailsScroll;
 };
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record);
+
+// Seams for what the test machine cannot do: every viewer window reports
+// `dpi` (0: the system's answer), and with `wheelOverride` the wheel moves
+// `wheelLines` lines per notch (0xFFFFFFFF: a page).
+extern "C" void __stdcall KontaktelSetSeams(int dpi, BOOL wheelOverride, unsigned wheelLines);
+
+// Posts a downloaded photo to a viewer as a download worker does: for its
+// selected card and newest fetch. False for a window that is no viewer.
+extern "C" BOOL __stdcall KontaktelPostPhoto(HWND window, const unsigned char* bytes, int size);

@@ -74,9 +74,9 @@ void ApplyHostDark(HWND window, int flags) {
 
 HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || fileName == nullptr) return nullptr;
-  std::wstring text = LoadFileText(fileName);
-  if (text.empty()) return nullptr;  // the host may try another viewer
-  CardSet cards = ParseCards(std::move(text));
+  FileText file = LoadFileTextAndCodePage(fileName);
+  if (file.text.empty()) return nullptr;  // the host may try another viewer
+  CardSet cards = ParseCards(std::move(file.text), file.codePage);
   // Owned until it is filled: a failure on the way must not leave a window behind.
   UniqueWindow window(CreateViewerWindow(parent));
   ViewerState* state = GetViewerState(window.Get());
@@ -88,11 +88,12 @@ HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
 
 int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || window == nullptr || fileName == nullptr) return kResultError;
-  std::wstring text = LoadFileText(fileName);
-  if (text.empty()) return kResultError;  // the window keeps showing the previous file
+  FileText file = LoadFileTextAndCodePage(fileName);
+  if (file.text.empty()) return kResultError;  // the window keeps showing the previous file
   // AttachCards alone decides the selection: the first card the filter
   // already typed shows, which need not be the file's first card.
-  if (ViewerState* state = GetViewerState(window)) AttachCards(*state, ParseCards(std::move(text)));
+  if (ViewerState* state = GetViewerState(window))
+    AttachCards(*state, ParseCards(std::move(file.text), file.codePage));
   ApplyShowFlags(window, showFlags);
   return kResultOk;
 }

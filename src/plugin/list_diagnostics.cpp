@@ -21,7 +21,8 @@ void CopyText(wchar_t (&target)[N], const std::wstring& text) {
 
 }  // namespace
 
-extern "C" BOOL __stdcall KontaktelGetListView(HWND window, KontaktelListView* record) {
+extern "C" __declspec(dllexport) BOOL
+    __stdcall KontaktelGetListView(HWND window, KontaktelListView* record) {
   try {
     if (record == nullptr || record->size != static_cast<int>(sizeof(KontaktelListView)))
       return FALSE;
@@ -38,7 +39,8 @@ extern "C" BOOL __stdcall KontaktelGetListView(HWND window, KontaktelListView* r
   }
 }
 
-extern "C" BOOL __stdcall KontaktelGetListRow(HWND window, int pageRow, KontaktelListRow* record) {
+extern "C" __declspec(dllexport) BOOL
+    __stdcall KontaktelGetListRow(HWND window, int pageRow, KontaktelListRow* record) {
   try {
     if (record == nullptr || record->size != static_cast<int>(sizeof(KontaktelListRow)))
       return FALSE;

@@ -1,6 +1,6 @@
-// Not part of the host's interface: exports that let the tests read the
-// contact list as it is drawn (the page's rows with their texts and shades,
-// the page position and the status text).
+// Only in the tests' build of the plugin, not part of the host's interface:
+// exports that let the tests read the contact list as it is drawn (the page's
+// rows with their texts and shades, the page position and the status text).
 #pragma once
 
 #include <windows.h>

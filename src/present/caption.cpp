@@ -1,5 +1,7 @@
 #include "present/caption.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "present/labels.h"
@@ -17,12 +19,24 @@ void AddTypeList(std::wstring_view value, std::vector<std::wstring_view>& tokens
   for (const std::wstring_view part : parts) tokens.push_back(TrimSpace(part));
 }
 
+// vCard 2.1 also writes bare how a value is written (TEL;QUOTED-PRINTABLE;WORK):
+// that is no type of the value.
+bool IsBareEncodingOrValue(std::wstring_view token) {
+  static constexpr std::array<std::wstring_view, 10> kTokens{
+      L"QUOTED-PRINTABLE", L"QP", L"BASE64", L"B", L"8BIT", L"7BIT",
+      L"INLINE", L"URL", L"CID", L"CONTENT-ID"};
+  token = TrimSpace(token);
+  return std::any_of(kTokens.begin(), kTokens.end(),
+                     [&](std::wstring_view name) { return EqualsAsciiUpper(token, name); });
+}
+
 void AddParameter(std::wstring_view segment, std::vector<std::wstring_view>& tokens) {
   if (segment.empty()) return;
   const size_t equals = segment.find(L'=');
   if (equals == std::wstring_view::npos) {
     // vCard 2.1 writes its types bare: TEL;HOME;VOICE.
-    tokens.push_back(StripQuotes(segment));
+    const std::wstring_view token = StripQuotes(segment);
+    if (!IsBareEncodingOrValue(token)) tokens.push_back(token);
     return;
   }
   const std::wstring key = AsciiUpper(TrimSpace(segment.substr(0, equals)));

@@ -162,7 +162,8 @@ std::wstring BytesInCodePage(const char* bytes, size_t length, unsigned codePage
   return text;
 }
 
-std::wstring BytesToTextWithFallback(const std::vector<uint8_t>& bytes, unsigned codePage) {
+std::wstring BytesToTextWithFallback(const std::vector<uint8_t>& bytes, unsigned codePage,
+                                     unsigned lastPage) {
   if (bytes.empty()) return {};
   const auto* data = reinterpret_cast<const char*>(bytes.data());
   std::wstring text = codePage == kCodePageUtf8
@@ -172,6 +173,10 @@ std::wstring BytesToTextWithFallback(const std::vector<uint8_t>& bytes, unsigned
   // UTF-16 (code page 1200) never converts here, so those names land below too.
   text = PlatformMultiByteToWide(data, bytes.size(), kCodePageUtf8, true);
   if (!text.empty()) return text;
+  if (lastPage != kCodePageUtf8 && lastPage != kCodePageUtf16) {
+    text = BytesInCodePage(data, bytes.size(), lastPage);
+    if (!text.empty()) return text;
+  }
   text = PlatformMultiByteToWide(data, bytes.size(), 1251, false);
   if (!text.empty()) return text;
   return PlatformMultiByteToWide(data, bytes.size(), kCodePageUtf8, false);

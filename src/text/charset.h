@@ -36,8 +36,10 @@ std::wstring BytesInCodePage(const char* bytes, size_t length, unsigned codePage
                              unsigned* usedCodePage = nullptr);
 
 // Decoded value bytes to text: in the named code page when they are valid
-// there, else as UTF-8 when they are valid UTF-8, else as Windows-1251.
-// Empty only for empty input or bytes that convert to nothing.
-std::wstring BytesToTextWithFallback(const std::vector<uint8_t>& bytes, unsigned codePage);
+// there, else as UTF-8 when they are valid UTF-8, else in `lastPage` (a byte
+// page of the table; Windows-1251 unless the caller knows better). Empty only
+// for empty input or bytes that convert to nothing.
+std::wstring BytesToTextWithFallback(const std::vector<uint8_t>& bytes, unsigned codePage,
+                                     unsigned lastPage = 1251);
 
 }  // namespace kontaktel

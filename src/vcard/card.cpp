@@ -74,6 +74,64 @@ RecordRange<PropertyRecord> Card::properties() const {
   return Run<RecordRange<PropertyRecord>>(kProperties, set_->properties_);
 }
 
+bool CardSet::SpansInside() const {
+  const auto inside = [&](const TextSpan& span) {
+    const size_t size = (span.offset & kArenaBit) ? arena_.size() : text_.size();
+    const size_t offset = span.offset & ~kArenaBit;
+    return offset <= size && span.size <= size - offset;
+  };
+  const auto allInside = [&](const auto& records, auto... fields) {
+    for (const auto& record : records) {
+      if (!(inside(record.*fields) && ...)) return false;
+    }
+    return true;
+  };
+  const auto runInside = [](uint32_t begin, uint32_t end, size_t size) {
+    return begin <= end && end <= size;
+  };
+  for (const std::vector<TextSpan>& list : texts_) {
+    for (const TextSpan& span : list) {
+      if (!inside(span)) return false;
+    }
+  }
+  for (const std::vector<TextSpan>* list : {&types_, &customTexts_}) {
+    for (const TextSpan& span : *list) {
+      if (!inside(span)) return false;
+    }
+  }
+  if (!allInside(phones_, &TypedRecord::value) || !allInside(emails_, &TypedRecord::value) ||
+      !allInside(custom_, &CustomRecord::key) ||
+      !allInside(properties_, &PropertyRecord::name, &PropertyRecord::rawPrefix,
+                 &PropertyRecord::value) ||
+      !allInside(cards_, &CardRecord::fullName, &CardRecord::familyName, &CardRecord::givenName,
+                 &CardRecord::organization, &CardRecord::title, &CardRecord::birthday,
+                 &CardRecord::gender, &CardRecord::kind, &CardRecord::photoUrl,
+                 &CardRecord::photoSource)) {
+    return false;
+  }
+  for (const std::vector<TypedRecord>* list : {&phones_, &emails_}) {
+    for (const TypedRecord& typed : *list) {
+      if (!runInside(typed.typesBegin, typed.typesEnd, types_.size())) return false;
+    }
+  }
+  for (const CustomRecord& custom : custom_) {
+    if (!runInside(custom.fieldsBegin, custom.fieldsEnd, customTexts_.size())) return false;
+  }
+  // Each card's lists begin where the card before it ends theirs.
+  const size_t listSizes[kCardListCount] = {
+      texts_[kMembers].size(), texts_[kLanguages].size(), texts_[kUrls].size(),
+      texts_[kAddresses].size(), texts_[kNotes].size(), phones_.size(), emails_.size(),
+      custom_.size(), properties_.size()};
+  for (size_t list = 0; list < kCardListCount; ++list) {
+    uint32_t begin = 0;
+    for (const CardRecord& card : cards_) {
+      if (!runInside(begin, card.listBegin[list], listSizes[list])) return false;
+      begin = card.listBegin[list];
+    }
+  }
+  return true;
+}
+
 size_t Card::photoSize() const { return Record().photoSize; }
 
 std::vector<uint8_t> Card::photoData() const {

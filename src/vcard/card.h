@@ -248,6 +248,10 @@ class CardSet {
   iterator begin() const { return iterator(this, 0); }
   iterator end() const { return iterator(this, cards_.size()); }
 
+  // Every span inside its buffer and every run inside its array: what the
+  // parse promises, checked by the fuzz target and by debug builds.
+  bool SpansInside() const;
+
   std::wstring_view Text(TextSpan span) const {
     const std::wstring& from = (span.offset & kArenaBit) ? arena_ : text_;
     return std::wstring_view(from).substr(span.offset & ~kArenaBit, span.size);
@@ -256,7 +260,7 @@ class CardSet {
  private:
   friend class Card;
   friend class CardAssembler;
-  friend CardSet ParseCards(std::wstring text);
+  friend CardSet ParseCards(std::wstring text, unsigned fileCodePage);
   friend TypedValue ViewOf(const CardSet& set, const TypedRecord& record);
   friend CustomField ViewOf(const CardSet& set, const CustomRecord& record);
 

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 
+#include "text/charset.h"
+#include "text/code_page_guess.h"
+#include "text/platform.h"
 #include "text/text_util.h"
+#include "text/utf8.h"
 #include "vcard/line_split.h"
 #include "vcard/property_line.h"
 #include "vcard/value_decode.h"
@@ -64,19 +69,52 @@ bool HasLowerAscii(std::wstring_view text) {
   return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'a' && c <= L'z'; });
 }
 
-// D(X): the value decoded, then unescaped. A view of `text` itself when there
-// is nothing to decode (most values), else of `scratch`.
-std::wstring_view Decode(const PropertyLine& line, std::wstring_view text, std::wstring& scratch) {
-  if (line.quotedPrintable) {
-    scratch = DecodeValue(text, true, line.charset);
-    if (scratch.find(L'\\') != std::wstring::npos) scratch = UnescapeText(scratch);
-    return scratch;
-  }
+// A value without quoted-printable, with its trailing "=" removed and then
+// unescaped: a view of `text` itself when there is nothing to unescape (most
+// values), else of `scratch`.
+std::wstring_view DecodePlain(std::wstring_view text, std::wstring& scratch) {
   const size_t end = text.find_last_not_of(L'=');
   text = text.substr(0, end == std::wstring_view::npos ? 0 : end + 1);
   if (text.find(L'\\') == std::wstring_view::npos) return text;
   scratch = UnescapeText(text);
   return scratch;
+}
+
+bool IsUtf8(const std::vector<uint8_t>& bytes, std::wstring& scratch) {
+  return Utf8ToWide(reinterpret_cast<const char*>(bytes.data()), bytes.size(), true, scratch);
+}
+
+// Pages whose bytes a quoted-printable value may share with the file: not
+// UTF-8 or UTF-16, which say nothing about single bytes.
+bool IsFileBytePage(unsigned codePage) {
+  return codePage != 0 && codePage != kCodePageUtf8 && codePage != kCodePageUtf16 &&
+         codePage != 1201;
+}
+
+// The page that the quoted-printable values of a file in UTF-8 (or UTF-16)
+// fit best when they name no charset and their bytes are not UTF-8: all of
+// them together, by the score that guesses a whole file's page.
+unsigned GuessUnnamedPage(std::wstring_view text) {
+  // A megabyte of such bytes decides as well as the whole file.
+  constexpr size_t kEnough = 1 << 20;
+  std::string sample;
+  std::wstring continued, scratch;
+  PropertyLine line;
+  LineReader reader(text);
+  while (sample.size() < kEnough && reader.Next()) {
+    const std::wstring_view trimmed = TrimSpace(reader.Line());
+    if (trimmed.empty() || !ParsePropertyLine(trimmed, line) || !line.quotedPrintable ||
+        FindCharsetCodePage(line.charset)) {
+      continue;
+    }
+    continued.assign(line.value);
+    ContinueQuotedPrintable(reader, continued);
+    const std::vector<uint8_t> bytes = DecodeQuotedPrintable(continued);
+    if (IsUtf8(bytes, scratch)) continue;
+    sample.append(bytes.begin(), bytes.end());
+    sample += '\n';
+  }
+  return GuessSingleByteCodePage(sample);
 }
 
 // The PHOTO line's data: its value and the lines it takes in.
@@ -97,7 +135,10 @@ bool IsPhotoAddress(const PropertyLine& line, std::wstring_view data) {
 // a card that a second BEGIN:VCARD abandons is rolled back.
 class CardAssembler {
  public:
-  explicit CardAssembler(CardSet& set) : set_(set), reader_(set.text_) {}
+  CardAssembler(CardSet& set, unsigned fileCodePage)
+      : set_(set),
+        reader_(set.text_),
+        unnamedPage_(IsFileBytePage(fileCodePage) ? fileCodePage : 0) {}
 
   void Run() {
     // Room for a record per 8 characters: more than any real file needs, and
@@ -151,9 +192,12 @@ class CardAssembler {
     typesBegin_ = Size(set_.types_);
     customTextsBegin_ = Size(set_.customTexts_);
     arenaBegin_ = set_.arena_.size();
+    upperNamesBegin_ = upperNames_.size();
     inCard_ = true;
   }
 
+  // Everything the card added goes, together: its records, its arena text,
+  // and the names it cached, whose spans point into that arena text.
   void RollBack() {
     for (size_t list = kMembers; list <= kNotes; ++list) {
       set_.texts_[list].resize(card_.listBegin[list]);
@@ -165,6 +209,7 @@ class CardAssembler {
     set_.types_.resize(typesBegin_);
     set_.customTexts_.resize(customTextsBegin_);
     set_.arena_.resize(arenaBegin_);
+    upperNames_.resize(upperNamesBegin_);
   }
 
   template <typename T>
@@ -221,6 +266,27 @@ class CardAssembler {
     }
     set_.properties_.push_back(
         PropertyRecord{StoreName(line), Store(line.rawPrefix), value, visible, freeText});
+  }
+
+  // D(X): the value decoded, then unescaped. A view of `text` itself when there
+  // is nothing to decode (most values), else of `scratch`.
+  std::wstring_view Decode(const PropertyLine& line, std::wstring_view text,
+                           std::wstring& scratch) {
+    if (!line.quotedPrintable) return DecodePlain(text, scratch);
+    quoted_ = DecodeQuotedPrintable(text);
+    scratch = QuotedPrintableText(quoted_, line.charset, UnnamedPage(line.charset));
+    if (scratch.find(L'\\') != std::wstring::npos) scratch = UnescapeText(scratch);
+    return scratch;
+  }
+
+  // The page of `quoted_` when its charset names none and it is not UTF-8:
+  // the file's own, or, in a UTF-8 or UTF-16 file, the one found over all
+  // such values when the first of them needs it.
+  unsigned UnnamedPage(std::wstring_view charset) {
+    if (unnamedPage_ != 0) return unnamedPage_;
+    if (FindCharsetCodePage(charset) || IsUtf8(quoted_, utf8_)) return 1251;  // not read in it
+    unnamedPage_ = GuessUnnamedPage(set_.text_);
+    return unnamedPage_;
   }
 
   TextSpan DecodeAndStore(const PropertyLine& line) {
@@ -408,19 +474,24 @@ class CardAssembler {
   uint32_t typesBegin_ = 0;
   uint32_t customTextsBegin_ = 0;
   size_t arenaBegin_ = 0;
+  size_t upperNamesBegin_ = 0;
+  unsigned unnamedPage_;  // 0 until a value needs it
   // Buffers reused from line to line.
   std::wstring continued_;  // a value extended by the quoted-printable rule
   std::wstring photo_;      // photo data extended by the photo rule
   std::wstring scratch_;    // a decoded value
   std::wstring joined_;     // a structured value joined
   std::wstring unescaped_;  // a custom field without its escapes
+  std::vector<uint8_t> quoted_;  // a quoted-printable value's bytes
+  std::wstring utf8_;            // the same bytes read as UTF-8, when they are
   std::vector<std::pair<std::wstring, TextSpan>> upperNames_;
 };
 
-CardSet ParseCards(std::wstring text) {
+CardSet ParseCards(std::wstring text, unsigned fileCodePage) {
   CardSet set;
   set.text_ = std::move(text);
-  CardAssembler(set).Run();
+  CardAssembler(set, fileCodePage).Run();
+  assert(set.SpansInside());
   return set;
 }
 

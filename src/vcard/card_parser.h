@@ -12,8 +12,11 @@ namespace kontaktel {
 
 // Every card of the text, in the order in which the cards end; a last card
 // without END:VCARD is kept. Text outside cards is ignored. Never fails. The
-// set keeps the text.
-CardSet ParseCards(std::wstring text);
+// set keeps the text. `fileCodePage` is the page the file was read in
+// (FileText::codePage): quoted-printable values that name no charset and are
+// not UTF-8 are read in it, or, when it is UTF-8 or UTF-16, in the page that
+// all such values of the file fit best.
+CardSet ParseCards(std::wstring text, unsigned fileCodePage = 65001);
 
 // The bytes of an embedded photo from its PHOTO line and the lines that line
 // took in, as written in the file (what a card keeps of its photo until the

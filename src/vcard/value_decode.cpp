@@ -1,6 +1,7 @@
 #include "vcard/value_decode.h"
 
 #include "text/charset.h"
+#include "text/platform.h"
 #include "text/utf8.h"
 
 namespace kontaktel {
@@ -62,14 +63,21 @@ bool IsTrailingJunk(wchar_t c) {
 
 }  // namespace
 
-std::wstring DecodeValue(std::wstring_view text, bool quotedPrintable, std::wstring_view charset) {
+std::wstring DecodeValue(std::wstring_view text, bool quotedPrintable, std::wstring_view charset,
+                         unsigned unnamedPage) {
   if (!quotedPrintable) {
     size_t end = text.size();
     while (end > 0 && text[end - 1] == L'=') --end;
     return std::wstring(text.substr(0, end));
   }
-  std::wstring decoded =
-      BytesToTextWithFallback(DecodeQuotedPrintable(text), CharsetToCodePage(charset));
+  return QuotedPrintableText(DecodeQuotedPrintable(text), charset, unnamedPage);
+}
+
+std::wstring QuotedPrintableText(const std::vector<uint8_t>& bytes, std::wstring_view charset,
+                                 unsigned unnamedPage) {
+  const std::optional<unsigned> named = FindCharsetCodePage(charset);
+  std::wstring decoded = named ? BytesToTextWithFallback(bytes, *named)
+                               : BytesToTextWithFallback(bytes, kCodePageUtf8, unnamedPage);
   size_t end = decoded.size();
   while (end > 0 && IsTrailingJunk(decoded[end - 1])) --end;
   decoded.resize(end);

@@ -17,8 +17,15 @@ inline constexpr size_t kMaxPhotoBytes = 8388608;
 
 // Without quoted-printable: the text without its trailing "=". With it: the
 // bytes decoded in the CHARSET's code page, with trailing "=", tabs, line
-// breaks and blanks removed.
-std::wstring DecodeValue(std::wstring_view text, bool quotedPrintable, std::wstring_view charset);
+// breaks and blanks removed. Bytes that are not UTF-8 under a CHARSET that
+// names no page of the table (or under none) are read in `unnamedPage`, the
+// page of the file they come from when it has one.
+std::wstring DecodeValue(std::wstring_view text, bool quotedPrintable, std::wstring_view charset,
+                         unsigned unnamedPage = 1251);
+
+// The text of a quoted-printable value's bytes: the second half of DecodeValue.
+std::wstring QuotedPrintableText(const std::vector<uint8_t>& bytes, std::wstring_view charset,
+                                 unsigned unnamedPage = 1251);
 
 // "=XX" becomes a byte; any other "=" stays, a final one is dropped. Characters
 // above U+007F (already decoded text) enter as their UTF-8 bytes.

@@ -12,6 +12,8 @@
 #include "view/list_navigation.h"
 #include "view/shown_card.h"
 #include "view/theme.h"
+#include "view/wheel_lines.h"
+#include "view/wheel_steps.h"
 #include "win/fallback_text.h"
 #include "win/gdi_handles.h"
 
@@ -231,7 +233,7 @@ void DrawContactList(ViewerState& state, HDC dc, const RECT& area) {
   const int dpi = WindowDpi(state.window);
   if (state.list.rowHeight <= 0) state.list.rowHeight = ScaleLength(60, dpi);
   const int width = area.right - area.left, height = std::max<int>(0, area.bottom - area.top);
-  const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const int scrollWidth = ScrollBarWidth(state.window);
   // A very narrow list gives up the room of its scroll bar and paints under it.
   const int rowWidth = width - scrollWidth < ScaleLength(120, dpi) ? width : width - scrollWidth;
   FillColor(dc, RECT{area.left, area.top, area.left + rowWidth, area.top + height},
@@ -300,8 +302,12 @@ bool OnListButtonDown(HWND window, ViewerState& state, POINT client) {
 
 bool OnListWheel(HWND window, ViewerState& state, POINT client, int delta) {
   if (!PtInRect(&state.list.listRect, client)) return false;
+  // A page per notch is the scroll bar's page step.
+  const WheelRate rate =
+      WheelRateFor(WheelScrollLines(), 1, std::max<int32_t>(1, state.list.rowsPerPage - 1));
+  const int64_t rows = state.wheel.Take(kWheelOverList, delta, rate);
   SetTopRow(window, state,
-            WheelListTop(delta, state.list.topRow, RowCount(state), state.list.rowsPerPage));
+            WheelListTop(rows, state.list.topRow, RowCount(state), state.list.rowsPerPage));
   return true;
 }
 

@@ -33,12 +33,6 @@ bool IsRichEdit(HWND view) {
   return lstrcmpiW(className, L"EDIT") != 0;
 }
 
-int ViewDpi(HWND view, int index) {
-  WindowDc dc(view);
-  const int dpi = dc.Get() != nullptr ? GetDeviceCaps(dc.Get(), index) : 0;
-  return dpi > 0 ? dpi : 96;
-}
-
 // Text streamed in as Unicode plain text is never read as RTF, whatever it begins with.
 struct PlainTextSource {
   const BYTE* data;
@@ -89,7 +83,7 @@ CHARFORMAT2W DetailsFormat(HFONT font, HWND view, COLORREF color) {
   if (font != nullptr && GetObjectW(font, sizeof logFont, &logFont) == sizeof logFont &&
       logFont.lfHeight != 0) {
     format.yHeight =
-        std::clamp(MulDiv(std::abs(logFont.lfHeight), 1440, ViewDpi(view, LOGPIXELSY)), 140, 360);
+        std::clamp(MulDiv(std::abs(logFont.lfHeight), 1440, WindowDpi(view)), 140, 360);
   }
   wcscpy_s(format.szFaceName, logFont.lfFaceName[0] != L'\0' ? logFont.lfFaceName : L"Segoe UI");
   format.bCharSet = DEFAULT_CHARSET;
@@ -194,19 +188,21 @@ void FillDetailsView(HWND view, const std::wstring& text, HFONT font) {
 }
 
 int DetailsTabStopTwips(int clientWidth, int dpi) {
-  if (clientWidth < 40) return 0;
+  if (dpi <= 0) dpi = 96;
+  const auto s = [dpi](int length) { return ScaleLength(length, dpi); };
+  if (clientWidth < s(40)) return 0;
   int tab = clientWidth * 38 / 100;
-  if (tab < 100) tab = std::min(clientWidth / 2, 100);
-  tab = std::min(tab, 240);
-  if (tab >= clientWidth - 40) tab = clientWidth / 2;
-  return std::max(MulDiv(tab, 1440, dpi > 0 ? dpi : 96), 400);
+  if (tab < s(100)) tab = std::min(clientWidth / 2, s(100));
+  tab = std::min(tab, s(240));
+  if (tab >= clientWidth - s(40)) tab = clientWidth / 2;
+  return std::max(MulDiv(tab, 1440, dpi), 400);
 }
 
 void SetDetailsTabStop(HWND view) {
   if (!IsWindow(view)) return;
   RECT client{};
   GetClientRect(view, &client);
-  const int twips = DetailsTabStopTwips(client.right - client.left, ViewDpi(view, LOGPIXELSX));
+  const int twips = DetailsTabStopTwips(client.right - client.left, WindowDpi(view));
   if (twips == 0) return;
   CHARRANGE kept{}, all{0, -1};
   SendMessageW(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
@@ -245,7 +241,7 @@ int MeasureDetailsHeight(HWND view, int width) {
   GetClientRect(view, &client);
   int border =
       std::max(0, static_cast<int>((window.bottom - window.top) - (client.bottom - client.top)));
-  if (border == 0) border = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+  if (border == 0) border = 2 * SystemMetricForDpi(SM_CYEDGE, WindowDpi(view)) + 2;
   // Lines wrap by the width alone: at the width it already has, the view's
   // own layout answers, and every resize would wrap a long card anew (the
   // slow part of showing a card under Wine).

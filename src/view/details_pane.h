@@ -27,8 +27,8 @@ void ReleaseRichEditLibrary();
 void FillDetailsView(HWND view, const std::wstring& text, HFONT font);
 
 // The single tab stop in twips for a view whose client area is `clientWidth`
-// device pixels wide: at 38 % of the width within 100 to 240 pixels. 0 (no
-// tab stop set) below 40 pixels.
+// device pixels wide: at 38 % of the width within 100 to 240 pixels at 96 DPI
+// (scaled to `dpi`). 0 (no tab stop set) below 40 pixels.
 int DetailsTabStopTwips(int clientWidth, int dpi);
 void SetDetailsTabStop(HWND view);
 

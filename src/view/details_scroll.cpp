@@ -4,13 +4,14 @@
 
 #include "view/layout.h"
 #include "view/theme.h"
+#include "view/wheel_lines.h"
 
 namespace kontaktel {
 
 namespace {
 
-constexpr int kLineStep = 30;
-constexpr int kWheelStep = 40;
+constexpr int kLineStep = 30;   // 96-DPI pixels
+constexpr int kWheelStep = 40;  // 96-DPI pixels per notch at 3 lines per notch
 
 // The furthest offset the details scroll bar allows; 0 without one.
 int MaxScroll(const ViewerState& state) {
@@ -24,20 +25,26 @@ int MaxScroll(const ViewerState& state) {
   return std::max(0, info.nMax - static_cast<int>(info.nPage) + 1);
 }
 
-void ScrollTo(HWND window, ViewerState& state, int offset, int maxScroll) {
-  state.details.scroll = std::clamp(offset, 0, std::max(0, maxScroll));
+void ScrollTo(HWND window, ViewerState& state, int64_t offset, int maxScroll) {
+  state.details.scroll =
+      static_cast<int>(std::clamp<int64_t>(offset, 0, std::max(0, maxScroll)));
   RelayoutViewer(window);
   InvalidateRect(window, nullptr, FALSE);
   if (IsWindow(state.photo.pane.Get())) InvalidateRect(state.photo.pane.Get(), nullptr, FALSE);
 }
 
-}  // namespace
-
-void OnDetailsScroll(HWND window, ViewerState& state, int code) {
+// What SB_PAGEUP and SB_PAGEDOWN move: half the window less its gaps.
+int PageStep(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   int page = client.bottom - client.top - 2 * ScaleForDpi(window, 12);
   if (page <= 50) page = 50;
+  return std::max(1, page / 2);
+}
+
+}  // namespace
+
+void OnDetailsScroll(HWND window, ViewerState& state, int code) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_TRACKPOS;
@@ -46,16 +53,16 @@ void OnDetailsScroll(HWND window, ViewerState& state, int code) {
   int offset = state.details.scroll;
   switch (code) {
     case SB_LINEUP:
-      offset -= kLineStep;
+      offset -= ScaleForDpi(window, kLineStep);
       break;
     case SB_LINEDOWN:
-      offset += kLineStep;
+      offset += ScaleForDpi(window, kLineStep);
       break;
     case SB_PAGEUP:
-      offset -= std::max(1, page / 2);
+      offset -= PageStep(window);
       break;
     case SB_PAGEDOWN:
-      offset += std::max(1, page / 2);
+      offset += PageStep(window);
       break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK:
@@ -80,8 +87,10 @@ bool OnDetailsWheel(HWND window, ViewerState& state, POINT client, int delta) {
   const int listPane =
       ListPaneWidth(area.right - area.left, state.splitter.listWidth, WindowDpi(window));
   if (client.x <= listPane) return true;  // outside the rows but left of the details: nothing moves
-  const int step = delta > 0 ? -kWheelStep : kWheelStep;
-  ScrollTo(window, state, state.details.scroll + step, MaxScroll(state));
+  const WheelRate rate =
+      WheelRateFor(WheelScrollLines(), ScaleForDpi(window, kWheelStep), PageStep(window));
+  const int64_t pixels = state.wheel.Take(kWheelOverDetails, delta, rate);
+  if (pixels != 0) ScrollTo(window, state, state.details.scroll - pixels, MaxScroll(state));
   return true;
 }
 

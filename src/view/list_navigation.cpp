@@ -83,8 +83,9 @@ int32_t ScrollListTop(int code, int32_t topRow, int32_t trackPosition, int32_t r
   return ClampTopRow(top, rowCount, rowsPerPage);
 }
 
-int32_t WheelListTop(int wheelDelta, int32_t topRow, int32_t rowCount, int32_t rowsPerPage) {
-  return ClampTopRow(wheelDelta > 0 ? topRow - 1 : topRow + 1, rowCount, rowsPerPage);
+int32_t WheelListTop(int64_t rowsUp, int32_t topRow, int32_t rowCount, int32_t rowsPerPage) {
+  const int64_t top = std::clamp<int64_t>(topRow - rowsUp, 0, MaxTopRow(rowCount, rowsPerPage));
+  return static_cast<int32_t>(top);
 }
 
 int32_t RowsPerPage(int32_t listHeight, int32_t pad, int32_t rowHeight) {

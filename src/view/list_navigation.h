@@ -33,8 +33,8 @@ int32_t EnsureSelectionVisible(int32_t topRow, int32_t selectedRow, int32_t rowC
 int32_t ScrollListTop(int code, int32_t topRow, int32_t trackPosition, int32_t rowCount,
                       int32_t rowsPerPage);
 
-// One wheel message moves the page by one row: up for a positive delta.
-int32_t WheelListTop(int wheelDelta, int32_t topRow, int32_t rowCount, int32_t rowsPerPage);
+// The first row after the wheel moved the page `rowsUp` rows up (down when negative).
+int32_t WheelListTop(int64_t rowsUp, int32_t topRow, int32_t rowCount, int32_t rowsPerPage);
 
 // Whole rows of `rowHeight` in a list `listHeight` high with `pad` above and
 // below the rows; at least 1.

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "config/host_ini.h"
 #include "config/settings.h"
 #include "view/host_context.h"
 #include "view/palette_choice.h"
@@ -102,13 +103,6 @@ LRESULT ControlColors(HDC dc, bool photoOnlyCheck) {
   }
   SetBkColor(dc, palette.background);
   return reinterpret_cast<LRESULT>(BackgroundBrush());
-}
-
-int WindowDpi(HWND window) {
-  WindowDc dc(window);
-  if (dc.Get() == nullptr) return 96;
-  const int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSX);
-  return dpi > 0 ? dpi : 96;
 }
 
 int ScaleForDpi(HWND window, int length) {

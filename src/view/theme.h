@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "view/dpi.h"
 #include "view/viewer_state.h"
 #include "win/gdi_handles.h"
 
@@ -42,8 +43,7 @@ void ApplyDarkFrame(HWND control);
 // has colours of its own in the dark palette.
 LRESULT ControlColors(HDC dc, bool photoOnlyCheck);
 
-// Lengths are written for 96 DPI and scaled at use.
-int WindowDpi(HWND window);
+// Lengths are written for 96 DPI and scaled at use, to the window's own DPI.
 inline int ScaleLength(int length, int dpi) {
   return MulDiv(length, dpi, 96);
 }

@@ -12,6 +12,7 @@
 #include "photo/photo_fetch_state.h"
 #include "present/card_match.h"
 #include "vcard/card.h"
+#include "view/wheel_steps.h"
 #include "win/gdi_handles.h"
 #include "win/window_handles.h"
 #include "win/window_user_data.h"
@@ -58,6 +59,7 @@ struct SplitterPart {
 struct ViewerFonts {
   UniqueFont main;   // list names, details text
   UniqueFont small;  // filter edit, check box, second list line, status text
+  int dpi = 0;       // the window's DPI they were made for
 };
 
 struct ViewerState {
@@ -76,7 +78,13 @@ struct ViewerState {
   PhotoPart photo;
   SplitterPart splitter;
   ViewerFonts fonts;
+  // Wheel deltas not yet moved, over the list or the details alike.
+  WheelAccumulator wheel;
 };
+
+// The areas the wheel scrolls.
+inline constexpr int kWheelOverList = 0;
+inline constexpr int kWheelOverDetails = 1;
 
 // A stamp no window of the module has had yet.
 inline uint64_t NextCardsStamp() {

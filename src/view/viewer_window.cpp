@@ -12,8 +12,10 @@
 #include "view/contact_list.h"
 #include "view/details_pane.h"
 #include "view/details_subclass.h"
+#include "view/dpi_change.h"
 #include "view/filter_bar.h"
 #include "view/host_context.h"
+#include "view/host_frame.h"
 #include "view/layout.h"
 #include "view/photo_download.h"
 #include "view/photo_pane.h"
@@ -57,7 +59,7 @@ void CreateTooltip(HWND viewer, ListPart& list) {
   GetClientRect(viewer, &tool.rect);
   tool.lpszText = const_cast<wchar_t*>(L"");
   SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
+  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(viewer, 400));
   SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 400);
 }
 
@@ -88,7 +90,7 @@ void CreateControls(HWND viewer, ViewerState& state) {
                       reinterpret_cast<DWORD_PTR>(viewer));
     DrawCaptionWithFallback(check);  // the camera mark
   }
-  const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const int scrollWidth = ScrollBarWidth(viewer);
   list.scrollBar.Reset(CreateChild(viewer, 0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT,
                                    scrollWidth, 100, 0));
   state.details.scrollBar.Reset(CreateChild(viewer, 0, L"SCROLLBAR", L"",
@@ -139,7 +141,7 @@ LayoutInput LayoutInputFor(const ViewerState& state, int width, int height) {
   input.clientHeight = height;
   input.dpi = WindowDpi(state.window);
   input.listWidth = state.splitter.listWidth;
-  input.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+  input.scrollBarWidth = ScrollBarWidth(state.window);
   input.hasPhoto = static_cast<bool>(state.photo.image);
   const SIZE photo = BitmapSize(state.photo.image.Get());
   input.photoWidth = photo.cx;
@@ -165,14 +167,14 @@ LRESULT OnCreate(HWND window) {
   ViewerState& state = AttachUserData(window, std::make_unique<ViewerState>(window));
   AddLiveViewer(window);
   RegisterPhotoTarget(window);  // photo workers may post to it from now on
-  state.fonts.main = CreateUiFont(window, 14);
-  state.fonts.small = CreateUiFont(window, 12);
+  CreateViewerFonts(window, state.fonts);
   ApplySettings(state);
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
   InitCommonControlsEx(&controls);
   CreateControls(window, state);
   ApplyTheme(state);
-  SetFocus(window);
+  // In a panel the focus stays in the host's file list until the user clicks here.
+  if (!IsInPanel(window)) SetFocus(window);
   return 0;
 }
 
@@ -187,6 +189,7 @@ void OnDestroy(HWND window) {
 }
 
 void LayoutViewer(ViewerState& state, int width, int height) {
+  AdoptWindowDpi(state.window, state);
   state.list.rowHeight = 0;
   // An empty client area (before the host sizes the window, or minimised)
   // shows nothing: the children keep their sizes, so that nothing is laid out
@@ -279,6 +282,9 @@ void CloseHostWindow(HWND window) {
     wchar_t className[64] = {};
     GetClassNameW(current, className, 64);
     if (lstrcmpiW(className, kViewerClassName) == 0) {
+      // A panel's parent is the host's own window: closing it would pull the
+      // panel from under the host, which has already seen the key.
+      if (IsInPanel(current)) return;
       const HWND lister = GetParent(current);
       PostMessageW(lister, WM_KEYDOWN, VK_ESCAPE, 0);
       PostMessageW(lister, WM_CLOSE, 0, 0);

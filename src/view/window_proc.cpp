@@ -17,6 +17,10 @@
 #include "win/guarded_call.h"
 #include "win/message_table.h"
 
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
+
 namespace kontaktel {
 
 namespace {
@@ -199,6 +203,13 @@ LRESULT OnMouseWheel(const Message& m, State state) {
   return 0;
 }
 
+// The host's window moved to a monitor of another scale. The layout notices
+// the new DPI itself; this message may come after the host's WM_SIZE.
+LRESULT OnDpiChangedAfterParent(const Message& m, State state) {
+  if (state != nullptr) RelayoutViewer(m.window);
+  return 0;
+}
+
 LRESULT OnPhotoLoadedMessage(const Message& m, State state) {
   return OnPhotoLoaded(m.window, state, m.lParam);
 }
@@ -235,6 +246,7 @@ constexpr MessageHandler<State> kHandlers[] = {
     {WM_DETAILS_CONTEXT_MENU, OnMenuMessage},
     {WM_MOUSEWHEEL, OnMouseWheel},
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
+    {WM_DPICHANGED_AFTERPARENT, OnDpiChangedAfterParent},
 };
 
 }  // namespace

@@ -1,44 +1,29 @@
 // GDI: owners for the objects the plugin creates (fonts, brushes, pens,
-// bitmaps, memory device contexts), counted so that the tests can prove none
-// leaks, and scopes for a window's device context, a paint and a selection.
+// bitmaps, memory device contexts), and scopes for a window's device context,
+// a paint and a selection. (The tests' build of the plugin counts the objects
+// at link time, so that a test can prove none leaks.)
 #pragma once
 
 #include <windows.h>
-
-#include <atomic>
 
 #include "win/unique_handle.h"
 
 namespace kontaktel {
 
-// GDI objects the plugin created and has not deleted yet.
-std::atomic<int>& LiveGdiObjectCount();
-
-struct GdiObjectTraits {
-  static void Acquired(HGDIOBJ object) {
-    if (object != nullptr) ++LiveGdiObjectCount();
-  }
-  static void Free(HGDIOBJ object) {
-    DeleteObject(object);
-    --LiveGdiObjectCount();
-  }
+struct GdiObjectTraits : Uncounted {
+  static void Free(HGDIOBJ object) { DeleteObject(object); }
 };
 
 template <typename Gdi>
 using UniqueGdi = UniqueHandle<Gdi, GdiObjectTraits>;
+
 using UniqueFont = UniqueGdi<HFONT>;
 using UniqueBrush = UniqueGdi<HBRUSH>;
 using UniquePen = UniqueGdi<HPEN>;
 using UniqueBitmap = UniqueGdi<HBITMAP>;
 
-struct MemoryDcTraits {
-  static void Acquired(HDC dc) {
-    if (dc != nullptr) ++LiveGdiObjectCount();
-  }
-  static void Free(HDC dc) {
-    DeleteDC(dc);
-    --LiveGdiObjectCount();
-  }
+struct MemoryDcTraits : Uncounted {
+  static void Free(HDC dc) { DeleteDC(dc); }
 };
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 

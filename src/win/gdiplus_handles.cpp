@@ -13,6 +13,18 @@ void GdiplusGraphicsTraits::Free(Gdiplus::GpGraphics* graphics) {
   Gdiplus::DllExports::GdipDeleteGraphics(graphics);
 }
 
+void GdiplusBrushTraits::Free(Gdiplus::GpBrush* brush) {
+  Gdiplus::DllExports::GdipDeleteBrush(brush);
+}
+
+void GdiplusPathTraits::Free(Gdiplus::GpPath* path) {
+  Gdiplus::DllExports::GdipDeletePath(path);
+}
+
+void GdiplusImageAttributesTraits::Free(Gdiplus::GpImageAttributes* attributes) {
+  Gdiplus::DllExports::GdipDisposeImageAttributes(attributes);
+}
+
 void StreamTraits::Free(IStream* stream) {
   stream->Release();
 }

@@ -9,6 +9,9 @@ struct IStream;
 namespace Gdiplus {
 class GpImage;
 class GpGraphics;
+class GpBrush;
+class GpPath;
+class GpImageAttributes;
 }  // namespace Gdiplus
 
 namespace kontaktel {
@@ -23,6 +26,22 @@ struct GdiplusGraphicsTraits : Uncounted {
   static void Free(Gdiplus::GpGraphics* graphics);
 };
 using UniqueGdiplusGraphics = UniqueHandle<Gdiplus::GpGraphics*, GdiplusGraphicsTraits>;
+
+struct GdiplusBrushTraits : Uncounted {
+  static void Free(Gdiplus::GpBrush* brush);
+};
+using UniqueGdiplusBrush = UniqueHandle<Gdiplus::GpBrush*, GdiplusBrushTraits>;
+
+struct GdiplusPathTraits : Uncounted {
+  static void Free(Gdiplus::GpPath* path);
+};
+using UniqueGdiplusPath = UniqueHandle<Gdiplus::GpPath*, GdiplusPathTraits>;
+
+struct GdiplusImageAttributesTraits : Uncounted {
+  static void Free(Gdiplus::GpImageAttributes* attributes);
+};
+using UniqueGdiplusImageAttributes =
+    UniqueHandle<Gdiplus::GpImageAttributes*, GdiplusImageAttributesTraits>;
 
 struct StreamTraits : Uncounted {
   static void Free(IStream* stream);

@@ -4,10 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <span>
+#include <sstream>
 #include <vector>
 
 #include "photo/gdiplus_bitmap.h"
+#include "photo/memory_stream.h"
+#include "support/temp_file.h"
 #include "support/test_images.h"
+#include "text/file_text.h"
+#include "vcard/card_parser.h"
 
 namespace kontaktel {
 namespace {
@@ -21,52 +29,50 @@ class PhotoDecodeTest : public ::testing::Test {
   static void TearDownTestSuite() { ReleaseGdiplusUser(); }
 };
 
+// A copy of bytes that ends where a page no one may touch begins: any read
+// past the end faults at once instead of reading what happens to lie there.
+class GuardedBytes {
+ public:
+  explicit GuardedBytes(std::span<const uint8_t> bytes) {
+    const size_t page = 4096, size = (bytes.size() + page - 1) / page * page;
+    base_ = static_cast<uint8_t*>(
+        VirtualAlloc(nullptr, size + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    DWORD before = 0;
+    EXPECT_TRUE(base_ != nullptr && VirtualProtect(base_ + size, page, PAGE_NOACCESS, &before));
+    bytes_ = std::span<uint8_t>(base_ + size - bytes.size(), bytes.size());
+    std::memcpy(bytes_.data(), bytes.data(), bytes.size());
+  }
+  ~GuardedBytes() { VirtualFree(base_, 0, MEM_RELEASE); }
+  std::span<uint8_t> Bytes() const { return bytes_; }
+
+ private:
+  uint8_t* base_ = nullptr;
+  std::span<uint8_t> bytes_;
+};
+
 Bytes Repaired(Bytes bytes) {
   RepairJpeg(bytes);
   return bytes;
 }
 
+// Every row of tests/data/tables/jpeg-repairs.txt: WHAT|INPUT|EXPECTED, bytes in hex.
 TEST(RepairJpegTest, CraftedStreamsByteForByte) {
-  struct Case {
-    const char* what;
-    Bytes input, expected;
+  std::istringstream rows(test::ReadFixture("tables/jpeg-repairs.txt"));
+  const auto bytes = [](const std::string& hex) {
+    Bytes out;
+    std::istringstream pairs(hex);
+    for (unsigned byte = 0; pairs >> std::hex >> byte;) out.push_back(static_cast<uint8_t>(byte));
+    return out;
   };
-  const Case cases[] = {
-      {"garbage between segments is dropped",
-       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0xAA, 0xBB, 0x12, 0x34, 0xFF, 0xDA, 0x00, 0x02, 0x01,
-        0x02, 0xFF, 0xD9},
-       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0xAA, 0xBB, 0xFF, 0xDA, 0x00, 0x02, 0x01, 0x02, 0xFF,
-        0xD9}},
-      {"an APP1 running into a marker is cut there and its length rewritten",
-       {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x10, 0x41, 0x42, 0xFF, 0xDB, 0x00, 0x04, 0x01, 0x02, 0xFF,
-        0xD9},
-       {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x04, 0x41, 0x42, 0xFF, 0xDB, 0x00, 0x04, 0x01, 0x02, 0xFF,
-        0xD9}},
-      {"a stream cut inside the scan gets its end marker",
-       {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02, 0x11, 0x22, 0x33},
-       {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02, 0x11, 0x22, 0x33, 0xFF, 0xD9}},
-      {"a stray FF 00 outside the scan disappears",
-       {0xFF, 0xD8, 0xFF, 0x00, 0xFF, 0xDB, 0x00, 0x03, 0x07, 0xFF, 0xD9},
-       {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x03, 0x07, 0xFF, 0xD9}},
-      {"fill bytes up to the very end stop at the end",
-       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x03, 0x01, 0xFF, 0xFF, 0xFF},
-       {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x03, 0x01, 0xFF, 0xD9}},
-      {"nothing but fill bytes after the start",
-       {0xFF, 0xD8, 0xFF, 0xFF},
-       {0xFF, 0xD8, 0xFF, 0xD9}},
-      {"restart markers kept, a length below 2 dropped",
-       {0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0x01, 0xFF, 0xC4, 0x00, 0x01, 0xFF, 0xD9},
-       {0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0x01, 0xFF, 0xD9}},
-      {"a segment longer than the data is copied to the end",
-       {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x40, 0x01, 0x02},
-       {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x40, 0x01, 0x02, 0xFF, 0xD9}},
-      {"the end marker ends the stream",
-       {0xFF, 0xD8, 0xFF, 0xD9, 0x55, 0x66},
-       {0xFF, 0xD8, 0xFF, 0xD9}},
-      {"too short", {0xFF, 0xD8, 0xFF}, {0xFF, 0xD8, 0xFF}},
-      {"no JPEG", {0x89, 0x50, 0x4E, 0x47, 0xFF, 0xD9}, {0x89, 0x50, 0x4E, 0x47, 0xFF, 0xD9}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Repaired(c.input), c.expected) << c.what;
+  int checked = 0;
+  for (std::string row; std::getline(rows, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    const size_t first = row.find('|'), last = row.rfind('|');
+    EXPECT_EQ(Repaired(bytes(row.substr(first + 1, last - first - 1))), bytes(row.substr(last + 1)))
+        << row.substr(0, first);
+    ++checked;
+  }
+  EXPECT_EQ(checked, 11);
 }
 
 TEST(RepairJpegTest, DataEndingInFillBytesIsReadNoFurther) {
@@ -181,6 +187,85 @@ TEST_F(PhotoDecodeTest, GarbageBetweenSegmentsStillDecodes) {
   const UniqueGdiplusBitmap decoded = DecodePhoto(damaged);
   ASSERT_NE(decoded, nullptr);
   EXPECT_EQ(BitmapSize(decoded.Get()).cx, 24);
+}
+
+TEST(MemoryStreamTest, ReadsTheBytesInPlaceAndNeverPastTheirEnd) {
+  const std::string text = "0123456789";
+  const GuardedBytes guarded(Bytes(text.begin(), text.end()));
+  const UniqueMemoryStream stream = MemoryStream::Create(guarded.Bytes());
+  ASSERT_NE(stream, nullptr);
+  const auto seek = [&](int64_t move, DWORD origin) {
+    LARGE_INTEGER at;
+    at.QuadPart = move;
+    ULARGE_INTEGER position{};
+    return SUCCEEDED(stream->Seek(at, origin, &position)) ? int64_t(position.QuadPart) : -1;
+  };
+  const auto read = [&](ULONG size) {
+    char buffer[16] = {};
+    ULONG count = 99;
+    EXPECT_EQ(stream->Read(buffer, size, &count), S_OK);
+    return std::string(buffer, count);
+  };
+  EXPECT_EQ(read(4), "0123");
+  guarded.Bytes()[4] = 'X';  // the stream holds no copy: it reads the change
+  EXPECT_EQ(read(2), "X5");
+  EXPECT_EQ(seek(100, STREAM_SEEK_END), 110);  // past the end is allowed...
+  EXPECT_EQ(read(16), "");                     // ...and reads nothing
+  EXPECT_EQ(seek(8, STREAM_SEEK_SET), 8);
+  EXPECT_EQ(read(16), "89");
+  EXPECT_EQ(read(16), "");
+  EXPECT_EQ(seek(-11, STREAM_SEEK_CUR), -1);  // before the start is refused
+  EXPECT_EQ(seek(-3, STREAM_SEEK_CUR), 7);
+  STATSTG stat{};
+  EXPECT_EQ(stream->Stat(&stat, STATFLAG_NONAME), S_OK);
+  EXPECT_EQ(stat.cbSize.QuadPart, 10u);
+  IStream* clone = nullptr;
+  ASSERT_EQ(stream->Clone(&clone), S_OK);
+  stream->Forget();  // the bytes' owner lets them go: no holder reads them again
+  char byte = 0;
+  ULONG count = 99;
+  EXPECT_EQ(clone->Read(&byte, 1, &count), S_OK);
+  EXPECT_EQ(count, 0u);
+  clone->Release();
+  EXPECT_EQ(read(16), "");
+}
+
+TEST_F(PhotoDecodeTest, ADamagedJpegAtTheEdgeOfReadableMemory) {
+  // An APP1 segment right after the start whose length runs 16 KiB past the
+  // end of the file: decoders seek there and read.
+  const Bytes photo = EncodeImage(L"image/jpeg", 24, 16);
+  ASSERT_GT(photo.size(), 4u);
+  Bytes damaged{0xFF, 0xD8, 0xFF, 0xE1, 0x40, 0x00, 'E', 'x', 'i', 'f', 0, 0, 1, 2};
+  damaged.insert(damaged.end(), photo.begin() + 2, photo.end());
+  const GuardedBytes guarded(damaged);
+  int shown = 0;
+  for (int i = 0; i < 1000; ++i) {
+    const UniqueGdiplusBitmap decoded = DecodePhoto(guarded.Bytes());
+    shown += BitmapSize(decoded.Get()).cx == 24 && BitmapSize(decoded.Get()).cy == 16;
+  }
+  EXPECT_EQ(shown, 1000);  // the repaired stream shows it every time
+}
+
+TEST_F(PhotoDecodeTest, EveryPhotoOfTheTestFilesDecodesFromGuardedBytes) {
+  int photos = 0;
+  for (const char* folder : {KONTAKTEL_TEST_DATA, KONTAKTEL_SAMPLES}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().extension() != ".vcf") continue;
+      const CardSet cards = ParseCards(LoadFileText(entry.path().wstring().c_str()));
+      for (const Card card : cards) {
+        const Bytes bytes = card.photoData();
+        if (bytes.empty()) continue;
+        ++photos;
+        const GuardedBytes guarded(bytes);
+        const UniqueGdiplusBitmap plain = DecodePhoto(bytes);
+        const UniqueGdiplusBitmap decoded = DecodePhoto(guarded.Bytes());
+        EXPECT_NE(decoded, nullptr) << entry.path() << " card " << card.index();
+        EXPECT_EQ(BitmapSize(decoded.Get()).cx, BitmapSize(plain.Get()).cx) << entry.path();
+        EXPECT_EQ(BitmapSize(decoded.Get()).cy, BitmapSize(plain.Get()).cy) << entry.path();
+      }
+    }
+  }
+  EXPECT_GE(photos, 4);
 }
 
 }  // namespace

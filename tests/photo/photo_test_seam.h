@@ -6,7 +6,7 @@
 namespace kontaktel {
 
 struct PhotoTestSeam {
-  static void AllowTestServer(DownloadOptions& options) { options.allowTestServer_ = true; }
+  static void AllowTestServer(DownloadOptions& options) { options.allowTestServer = true; }
 };
 
 }  // namespace kontaktel

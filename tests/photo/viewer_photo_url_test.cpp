@@ -7,7 +7,7 @@
 #include <string>
 
 #include "photo/test_http_server.h"
-#include "support/plugin_fixture.h"
+#include "support/viewer_driver.h"
 
 namespace kontaktel {
 namespace {

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Fails when the plugin imports any DLL outside the Windows system set, or when
-# an export the host looks up by name is missing or decorated.
+# its exports are not exactly the functions the host looks up by name, plain
+# and undecorated. With --no-test-hooks, also when its symbol table holds any
+# of the tests' hooks (for the unstripped product DLL).
+# Usage: check_imports.sh OBJDUMP DLL [--no-test-hooks]
 set -euo pipefail
 objdump=$1
 dll=$2
@@ -19,13 +22,23 @@ while read -r name; do
   fi
 done <<< "$imports"
 
-exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
-for name in ListLoad ListLoadW ListLoadNext ListLoadNextW ListCloseWindow ListGetDetectString \
-    ListGetDetectStringW ListSearchText ListSearchTextW ListSendCommand ListSetDefaultParams; do
-  if ! grep -Eq "\] $name\$" <<< "$exports"; then
-    echo "export missing or decorated: $name" >&2
+exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+  sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+expected=$(printf '%s\n' ListLoad ListLoadW ListLoadNext ListLoadNextW ListCloseWindow \
+  ListGetDetectString ListGetDetectStringW ListSearchText ListSearchTextW ListSendCommand \
+  ListSetDefaultParams ListGetPreviewBitmap ListGetPreviewBitmapW | sort | tr '\n' ' ')
+if [ "$exports" != "$expected" ]; then
+  echo "exports: $exports" >&2
+  echo "wanted:  $expected" >&2
+  status=1
+fi
+
+if [ "${3:-}" = --no-test-hooks ]; then
+  hooks=$("$objdump" -t "$dll" | grep -oE 'Kontaktel(GetDiagnostics|GetListView|GetListRow|PostPhoto|SetSeams)|LivePhotoRecords|RunningPhotoWorkers|LiveGdiObjects|__wrap_' | sort -u | tr '\n' ' ' || true)
+  if [ -n "$hooks" ]; then
+    echo "test hooks in the product: $hooks" >&2
     status=1
   fi
-done
+fi
 echo "$(basename "$dll") imports: $(tr '\n' ' ' <<< "$imports")"
 exit $status

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plugin/diagnostics.h"
-#include "support/plugin_fixture.h"
+#include "support/viewer_driver.h"
 #include "support/temp_file.h"
 
 namespace {
@@ -128,48 +128,7 @@ TEST_F(PluginTest, LoadNextReusesTheWindowOrKeepsTheOldFile) {
   EXPECT_EQ(Diagnostics().liveViewers, 1);
 }
 
-TEST_F(PluginTest, SearchStartsWhereTheHostsFlagsSay) {
-  TempFile file(kThreeCards);
-  const HWND viewer = Load(file);
-  ASSERT_NE(viewer, nullptr);
-  EXPECT_EQ(listSearchTextW_(viewer, L"carl", 0), 0);
-  EXPECT_EQ(Diagnostics(viewer).selected, 0);
-  EXPECT_EQ(listSearchTextW_(viewer, L"mil", 0), 0);
-  EXPECT_EQ(Diagnostics(viewer).selected, 2);
-  // Find-first starts at the first card whatever is selected.
-  EXPECT_EQ(listSearchTextW_(viewer, L"o", 1), 0);
-  EXPECT_EQ(Diagnostics(viewer).selected, 1);
-  // Backwards alone from the first card starts at the last.
-  EXPECT_EQ(listSearchTextW_(viewer, L"carl", 1), 0);
-  EXPECT_EQ(listSearchTextW_(viewer, L"", 8), 1);
-  EXPECT_EQ(listSearchTextW_(viewer, L"a", 8), 0);
-  EXPECT_EQ(Diagnostics(viewer).selected, 1);
-  // Find-first and backwards start at the last card.
-  EXPECT_EQ(listSearchTextW_(viewer, L"a", 1 | 8), 0);
-  EXPECT_EQ(Diagnostics(viewer).selected, 1);
-  EXPECT_EQ(listSearchTextW_(viewer, L"DORA", 1 | 2), 1);
-  EXPECT_EQ(listSearchTextW_(viewer, L"Dora", 1 | 2), 0);
-  EXPECT_EQ(listSearchTextW_(viewer, L"Dor", 1 | 4), 1);
-  EXPECT_EQ(listSearchTextW_(viewer, L"zzz", 1), 1);
-  EXPECT_EQ(Diagnostics(viewer).selected, 1);
-}
 
-TEST_F(PluginTest, SearchMarksEveryMatchingCard) {
-  TempFile file(kThreeCards);
-  const HWND viewer = Load(file);
-  ASSERT_NE(viewer, nullptr);
-  EXPECT_EQ(listSearchTextW_(viewer, L"A", 0), 0);
-  EXPECT_EQ(Diagnostics(viewer).matchCount, 2);
-  // An empty text changes nothing; a text that no card holds clears the marks.
-  EXPECT_EQ(listSearchTextW_(viewer, L"", 1), 1);
-  EXPECT_EQ(Diagnostics(viewer).matchCount, 2);
-  EXPECT_EQ(listSearchTextW_(viewer, L"zzz", 1), 1);
-  EXPECT_EQ(Diagnostics(viewer).matchCount, 0);
-  // A new file starts without marks.
-  EXPECT_EQ(listSearchTextW_(viewer, L"emil", 1), 0);
-  EXPECT_EQ(listLoadNextW_(parent_, viewer, file.Path().c_str(), 0), 0);
-  EXPECT_EQ(Diagnostics(viewer).matchCount, 0);
-}
 
 TEST_F(PluginTest, SearchAndCommandsRefuseWindowsThatAreNotViewers) {
   EXPECT_EQ(listSearchTextW_(nullptr, L"x", 1), 1);
@@ -181,73 +140,16 @@ TEST_F(PluginTest, SearchAndCommandsRefuseWindowsThatAreNotViewers) {
   EXPECT_EQ(listSearchText_(viewer, nullptr, 1), 1);
   EXPECT_EQ(listSendCommand_(nullptr, 2, 0), 1);
   EXPECT_EQ(listSendCommand_(reinterpret_cast<HWND>(0x12345), 4, 0), 1);
+  // New parameters for a handle that is no window still change the colours.
+  EXPECT_EQ(listSendCommand_(reinterpret_cast<HWND>(0x12345), 2, 0x100), 0);
+  EXPECT_EQ(Diagnostics().darkMode, 1);
   listCloseWindow_(nullptr);
   listCloseWindow_(reinterpret_cast<HWND>(0x12345));
   EXPECT_TRUE(IsWindow(viewer));
 }
 
-TEST_F(PluginTest, CommandsReportWhetherTheyWereCarriedOut) {
-  TempFile file(kTwoCards);
-  const HWND viewer = Load(file);
-  ASSERT_NE(viewer, nullptr);
-  EXPECT_EQ(listSendCommand_(viewer, 2, 0x80), 0);
-  EXPECT_EQ(Diagnostics().hostDark, 1);
-  EXPECT_EQ(Diagnostics().darkMode, 1);
-  EXPECT_EQ(listSendCommand_(viewer, 2, 0), 0);
-  EXPECT_EQ(Diagnostics().darkMode, 0);
-  // New parameters for a handle that is no window still change the colours.
-  EXPECT_EQ(listSendCommand_(reinterpret_cast<HWND>(0x12345), 2, 0x100), 0);
-  EXPECT_EQ(Diagnostics().darkMode, 1);
-  EXPECT_EQ(listSendCommand_(viewer, 4, 50), 1);
-}
 
-TEST_F(PluginTest, ShowFlagsChooseTheHostsDarkMode) {
-  TempFile file(kTwoCards);
-  EXPECT_EQ(Diagnostics().hostDark, -1);
-  struct Case {
-    int flags, dark;
-  };
-  for (const Case c :
-       {Case{0x80, 1}, Case{0x100, 1}, Case{0x180, 1}, Case{0x1 | 0x4, 0}, Case{0, 0}}) {
-    const HWND viewer = Load(file, c.flags);
-    ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(Diagnostics().hostDark, c.dark) << c.flags;
-    EXPECT_EQ(Diagnostics().darkMode, c.dark) << c.flags;
-    listCloseWindow_(viewer);
-  }
-}
 
-TEST_F(PluginTest, LanguageAndColoursFollowTheIniFile) {
-  struct Case {
-    const char* ini;
-    int flags;
-    int russian, dark, listWidth = 0, loadPhotoUrl = 0;
-  };
-  const Case cases[] = {
-      {"[Kontaktel]\r\nListWidth=240\r\nLoadPhotoUrl=5\r\nDark=0abc\r\n"
-       "[Configuration]\r\nLanguageIni=%COMMANDER_PATH%\\Language\\WCMD_RUS.LNG\r\n",
-       0x80, 1, 0, 240, 1},
-      {"[Configuration]\r\nLanguageIni=wcmd_deu.lng\r\n", 0, 0, 0},
-      {"[Configuration]\r\nLanguageIni=Wcmd_Rus.lng\r\n[Kontaktel]\r\nDark=1\r\n", 0, 1, 1},
-      {"[Kontaktel]\r\nDark=2\r\nLoadPhotoUrl=0\r\n", 0x100, -1, 1},
-      {"[Kontaktel]\r\nListWidth=abc\r\n", 0, -1, 0},
-  };
-  TempFile file(kTwoCards);
-  for (const Case& c : cases) {
-    TempFile ini(c.ini, L".ini");
-    SetIni(Narrow(ini.Path()));
-    const HWND viewer = Load(file, c.flags);
-    ASSERT_NE(viewer, nullptr);
-    const KontaktelDiagnostics state = Diagnostics(viewer);
-    if (c.russian >= 0) {
-      EXPECT_EQ(state.uiRussian, c.russian) << c.ini;
-    }
-    EXPECT_EQ(state.darkMode, c.dark) << c.ini;
-    EXPECT_EQ(state.loadPhotoUrl, c.loadPhotoUrl) << c.ini;
-    EXPECT_EQ(state.listWidth, c.listWidth) << c.ini;
-    listCloseWindow_(viewer);
-  }
-}
 
 TEST_F(PluginTest, WithoutAnIniFileNothingIsReadOrWritten) {
   TempFile file(kTwoCards);
@@ -261,23 +163,6 @@ TEST_F(PluginTest, WithoutAnIniFileNothingIsReadOrWritten) {
   EXPECT_EQ(Diagnostics(viewer).listWidth, 0);
 }
 
-TEST_F(PluginTest, BeforeAnyShowFlagsTheHostsBackgroundDecides) {
-  struct Case {
-    const char* ini;
-    int dark;
-  };
-  const Case cases[] = {
-      {"[Lister]\r\nBackColor=32,32,32\r\n", 1},
-      {"[Lister]\r\nBackColor=16777215\r\n", 0},
-      {"[Colors]\r\nBackColor=0,0,64\r\n", 1},
-      {"[Kontaktel]\r\nDark=1\r\n", 1},
-  };
-  for (const Case& c : cases) {
-    TempFile ini(c.ini, L".ini");
-    SetIni(Narrow(ini.Path()));  // reloads the colours; the host has passed no show flags yet
-    EXPECT_EQ(Diagnostics().darkMode, c.dark) << c.ini;
-  }
-}
 
 TEST_F(PluginTest, TwoViewersShareTheModuleAndGiveEverythingBack) {
   TempFile first(kTwoCards), second(kThreeCards);

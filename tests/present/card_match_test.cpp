@@ -62,40 +62,6 @@ void ExpectFoldedAgrees(const CardSet& cards, const std::string& what) {
   }
 }
 
-TEST(TextContains, EmptyTextsNeverMatch) {
-  EXPECT_FALSE(TextContains(L"", L"a", false, false));
-  EXPECT_FALSE(TextContains(L"abc", L"", false, false));
-  EXPECT_FALSE(TextContains(L"ab", L"abc", false, true));
-}
-
-TEST(TextContains, FoldsTheHaystackOnlyNotTheNeedle) {
-  EXPECT_TRUE(TextContains(L"ANNA Smith", L"anna", false, false));
-  EXPECT_FALSE(TextContains(L"anna", L"ANNA", false, false));  // callers fold the needle
-  EXPECT_TRUE(TextContains(L"Müller", L"müller", false, false));
-  EXPECT_TRUE(TextContains(L"ИВАН Петров", L"иван", false, false));
-  EXPECT_TRUE(TextContains(L"Ёлка", LowerForMatch(L"ЁЛКА"), false, false));
-}
-
-TEST(TextContains, CaseSensitiveTakesBothAsWritten) {
-  EXPECT_TRUE(TextContains(L"Ann Lee", L"Ann", false, true));
-  EXPECT_FALSE(TextContains(L"Ann Lee", L"ann", false, true));
-  EXPECT_FALSE(TextContains(L"Иван", L"иван", false, true));
-}
-
-TEST(TextContains, WholeWordsCountAtTheEdgesOfTheText) {
-  EXPECT_TRUE(TextContains(L"ann", L"ann", true, false));
-  EXPECT_TRUE(TextContains(L"lee ann", L"ann", true, false));
-  EXPECT_TRUE(TextContains(L"lee,ann.", L"ann", true, false));
-  EXPECT_FALSE(TextContains(L"anna", L"ann", true, false));
-  EXPECT_FALSE(TextContains(L"joann", L"ann", true, false));
-  EXPECT_FALSE(TextContains(L"ann2", L"ann", true, false));
-  // The first occurrence is inside a word; the search goes on to the next one.
-  EXPECT_TRUE(TextContains(L"Joanna, Ann", L"ann", true, false));
-  // Cyrillic letters are letters for the whole-word rule.
-  EXPECT_FALSE(TextContains(L"Иванов", L"иван", true, false));
-  EXPECT_TRUE(TextContains(L"Иван Петров", L"иван", true, false));
-}
-
 TEST(CardMatches, EmptyNeedleMatchesNothing) {
   EXPECT_FALSE(CardMatches(Named(L"Ann"), L"", false, false));
 }

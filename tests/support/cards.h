@@ -11,40 +11,6 @@
 
 namespace kontaktel {
 
-struct SharedCardSet {
-  std::shared_ptr<const CardSet> set;
-};
-
-// One card together with the set it belongs to; usable wherever a Card is.
-class TestCard : private SharedCardSet, public Card {
- public:
-  TestCard(std::shared_ptr<const CardSet> set, size_t index)
-      : SharedCardSet{std::move(set)}, Card(*SharedCardSet::set, index) {}
-};
-
-// A file of one card per body, each body being lines joined with CR LF.
-inline std::shared_ptr<const CardSet> SharedCards(std::initializer_list<std::wstring_view> bodies) {
-  std::wstring text;
-  for (const std::wstring_view body : bodies) {
-    text.append(L"BEGIN:VCARD\r\nVERSION:3.0\r\n").append(body);
-    if (!body.empty() && body.back() != L'\n') text += L"\r\n";
-    text += L"END:VCARD\r\n";
-  }
-  return std::make_shared<const CardSet>(ParseCards(std::move(text)));
-}
-
-inline CardSet CardsOf(std::initializer_list<std::wstring_view> bodies) {
-  return CardSet(*SharedCards(bodies));
-}
-
-// The card around `body`; an empty body gives an empty card.
-inline TestCard CardOf(std::wstring_view body) { return TestCard(SharedCards({body}), 0); }
-
-// The first card of a whole file's text (which must hold one).
-inline TestCard FirstCardOf(std::wstring text) {
-  return TestCard(std::make_shared<const CardSet>(ParseCards(std::move(text))), 0);
-}
-
 // Lines joined with CR LF, each ending with one.
 inline std::wstring JoinLines(std::initializer_list<std::wstring_view> lines) {
   std::wstring text;
@@ -52,9 +18,28 @@ inline std::wstring JoinLines(std::initializer_list<std::wstring_view> lines) {
   return text;
 }
 
-// The card around `lines`.
+// A file of one card per body, each body being lines joined with CR LF.
+inline CardSet CardsOf(std::initializer_list<std::wstring_view> bodies) {
+  std::wstring text;
+  for (const std::wstring_view body : bodies) {
+    text.append(L"BEGIN:VCARD\r\nVERSION:3.0\r\n").append(body);
+    if (!body.empty() && body.back() != L'\n') text += L"\r\n";
+    text += L"END:VCARD\r\n";
+  }
+  return ParseCards(std::move(text));
+}
+
+// The card around `body` together with the set it belongs to.
+class TestCard : private std::shared_ptr<const CardSet>, public Card {
+ public:
+  explicit TestCard(std::wstring_view body)
+      : std::shared_ptr<const CardSet>(std::make_shared<const CardSet>(CardsOf({body}))),
+        Card(**this, 0) {}
+};
+
+inline TestCard CardOf(std::wstring_view body) { return TestCard(body); }
 inline TestCard CardOfLines(std::initializer_list<std::wstring_view> lines) {
-  return CardOf(JoinLines(lines));
+  return TestCard(JoinLines(lines));
 }
 
 }  // namespace kontaktel

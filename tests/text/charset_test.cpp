@@ -8,30 +8,6 @@
 namespace kontaktel {
 namespace {
 
-TEST(CharsetToCodePage, MapsNamesInAnyAsciiCase) {
-  struct Case {
-    const wchar_t* name;
-    unsigned codePage;
-  };
-  // The spellings and aliases; the names real exports use are read end to end
-  // in code_page_test.cpp and file_text_test.cpp.
-  const Case cases[] = {
-      {L"utf-8", 65001},       {L"Utf8", 65001},          {L"UTF-16le", 1200},
-      {L"win-1251", 1251},     {L"CP1251", 1251},         {L"WIN-1252", 1252},
-      {L"cp1250", 1250},       {L"koi8r", 20866},         {L"iso8859-5", 28595},
-      {L"latin1", 28591},      {L"ISO8859-2", 28592},     {L"x-sjis", 932},
-      {L"MS_Kanji", 932},      {L"Windows-31J", 932},     {L"ks_c_5601-1987", 949},
-      {L"ISO-8859-11", 874},   {L"iso8859-16", 28606},    {L"US-ASCII", 20127},
-      {L"cp866", 866},
-      // Unknown, decorated and empty names read as UTF-8.
-      {L"KOI8-R ", 65001},     {L"\"KOI8-R\"", 65001},    {L"", 65001},
-      {L"ISO-8859-12", 65001}, {L"windows-1251x", 65001},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(CharsetToCodePage(c.name), c.codePage) << c.name;
-  }
-}
-
 TEST(FindCharsetCodePage, TellsUnknownNamesApart) {
   EXPECT_EQ(FindCharsetCodePage(L"UTF-8"), 65001u);
   EXPECT_EQ(FindCharsetCodePage(L"x-unknown"), std::nullopt);
@@ -85,15 +61,6 @@ TEST(Iso2022JpToEucJp, UndoesTheEscapes) {
   // A line break inside a two-byte run, an odd byte at the end, an unknown escape.
   EXPECT_EQ(Iso2022JpToEucJp("\x1B$BED\r\nCf!"), "\xC5\xC4\r\n\xC3\xE6!");
   EXPECT_EQ(Iso2022JpToEucJp("\x1B$Z"), "\x1B$Z");
-}
-
-TEST(LowerForMatch, FoldsLatinAndCyrillicAndEndsAtNul) {
-  EXPECT_EQ(LowerForMatch(L"\x00C4" L"BC"), L"\x00E4" L"bc");
-  EXPECT_EQ(LowerForMatch(L"\x0418\x0412\x0410\x041D \x0401\x0416"), L"\x0438\x0432\x0430\x043D \x0451\x0436");
-  EXPECT_EQ(LowerForMatch(L"M\x00DCLLER"), L"m\x00FCller");
-  EXPECT_EQ(LowerForMatch(std::wstring(L"AB\0CD", 5)), L"ab");
-  EXPECT_EQ(LowerForMatch(std::wstring(L"\0CD", 3)), L"");
-  EXPECT_EQ(LowerForMatch(L""), L"");
 }
 
 }  // namespace

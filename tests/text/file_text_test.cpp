@@ -1,3 +1,5 @@
+// Reading files: sizes, names and UTF-16; the decoding of bytes is in
+// tests/data/tables/file-texts.txt.
 #include "text/file_text.h"
 
 #include <gtest/gtest.h>
@@ -62,72 +64,6 @@ TEST(LoadFileText, Utf16WithoutMarkOrBeginStaysUtf8) {
   EXPECT_EQ(Load(Utf16Bytes(L"FN:Ann", false)), std::wstring(L"F\0N\0:\0A\0n\0n\0", 12));
 }
 
-TEST(LoadFileText, Utf8MarkIsDroppedAndMustBeFollowedByValidUtf8) {
-  EXPECT_EQ(Load("\xEF\xBB\xBF" "FN:M\xC3\xBCller\r\n"), L"FN:M\x00FCller\r\n");
-  EXPECT_EQ(Load("\xEF\xBB\xBF" "FN:M\xFCller\r\n"), L"");
-}
-
-TEST(LoadFileText, Utf8WithoutMark) {
-  EXPECT_EQ(Load("FN:\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\n"), L"FN:\x0418\x0432\x0430\x043D\n");
-  EXPECT_EQ(Load("FN:A\0B"s), std::wstring(L"FN:A\0B", 6));
-}
-
-TEST(LoadFileText, InvalidUtf8WithoutCharsetIsWindows1251) {
-  // One Latin-1 byte turns the whole file into Windows-1251 text.
-  EXPECT_EQ(Load("FN:\xC8\xE2\xE0\xED \xD0\x9F\n"), L"FN:\x0418\x0432\x0430\x043D \x0420\x045F\n");
-  EXPECT_EQ(Load("FN:Caf\xE9"), L"FN:Caf\x0439");
-}
-
-TEST(LoadFileText, InvalidUtf8IsReadInTheCharsetTheFileNames) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-    std::wstring text;
-  };
-  const Case cases[] = {
-      {"quoted lower-case name", "FN;charset=\"cp1252\":Fran\xE7ois\n",
-       L"FN;charset=\"cp1252\":Fran\x00E7ois\n"},
-      {"KOI8-R", "FN;CHARSET=KOI8-R:\xE9\xD7\xC1\xCE\n",
-       L"FN;CHARSET=KOI8-R:\x0418\x0432\x0430\x043D\n"},
-      {"ISO-8859-5", "FN;ENCODING=8BIT;CHARSET=ISO-8859-5:\xB8\xD2\xD0\xDD\n",
-       L"FN;ENCODING=8BIT;CHARSET=ISO-8859-5:\x0418\x0432\x0430\x043D\n"},
-      {"UTF-8 names do not count", "N;CHARSET=UTF-8:A\nFN;CHARSET=windows-1252:M\xFCller\n",
-       L"N;CHARSET=UTF-8:A\nFN;CHARSET=windows-1252:M\x00FCller\n"},
-      {"unknown names do not count", "N;CHARSET=x-mac:A\nFN;CHARSET=windows-1252:M\xFCller\n",
-       L"N;CHARSET=x-mac:A\nFN;CHARSET=windows-1252:M\x00FCller\n"},
-      {"two pages disagree: Windows-1251", "N;CHARSET=KOI8-R:A\nFN;CHARSET=windows-1252:M\xFCller\n",
-       L"N;CHARSET=KOI8-R:A\nFN;CHARSET=windows-1252:M\x044Cller\n"},
-      {"CHARSET outside a parameter: Windows-1251", "NOTE:CHARSET=windows-1252:M\xFCller\n",
-       L"NOTE:CHARSET=windows-1252:M\x044Cller\n"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Load(c.bytes), c.text) << c.name;
-  }
-}
-
-TEST(LoadFileText, FoldsThatCutAUtf8CharacterInTwoStayUtf8) {
-  // "Встреча" folded inside its "т" (D1 82), as byte-counting exporters fold.
-  EXPECT_EQ(Load("NOTE:\xD0\x92\xD1\x81\xD1\r\n \x82\xD1\x80\xD0\xB5\xD1\x87\xD0\xB0\r\n"),
-            L"NOTE:\x0412\x0441\x0442\x0440\x0435\x0447\x0430\r\n");
-  // A four-byte character cut twice, once with a tab and blank lines between.
-  std::wstring smile = L"X:";
-  if constexpr (sizeof(wchar_t) == 2) {
-    smile += static_cast<wchar_t>(0xD83D);
-    smile += static_cast<wchar_t>(0xDE00);
-  } else {
-    smile += static_cast<wchar_t>(0x1F600);
-  }
-  EXPECT_EQ(Load("X:\xF0\x9F\r\n \x98\n\n\t\x80!"), smile + L"!");
-  // A break inside a character without a blank after it is no fold: Windows-1251.
-  EXPECT_EQ(Load("FN:\xD1\r\n\x82"), L"FN:\x0421\r\n\x201A");
-  // A fold inside a character does not excuse another invalid byte.
-  EXPECT_EQ(Load("FN:\xD1\r\n \x82 \xFF"), L"FN:\x0421\r\n \x201A \x044F");
-}
-
-TEST(LoadFileText, LineBreaksSurviveUnchanged) {
-  EXPECT_EQ(Load("A:1\r\nB:2\nC:3\rD:4\r\n\r\n"), L"A:1\r\nB:2\nC:3\rD:4\r\n\r\n");
-}
-
 TEST(LoadFileText, ReadsUpToThirtyTwoMebibytesAndNoMore) {
   std::string bytes(kMaxFileSize, 'A');
   EXPECT_EQ(Load(bytes).size(), kMaxFileSize);
@@ -148,12 +84,6 @@ TEST(BytesToText, StrictOnlyForUtf8) {
   EXPECT_EQ(BytesToText("\xE9", 1, 28591, false), L"\x00E9");
   EXPECT_EQ(BytesToText("", 0, 1251, false), L"");
   EXPECT_EQ(BytesToText("A", 1, 1200, false), L"");  // the platform refuses UTF-16 here
-}
-
-TEST(DecodeFileText, RejectsOverlongAndSurrogateUtf8) {
-  // Overlong "/" and an encoded surrogate are not UTF-8: the file is 1251.
-  EXPECT_EQ(DecodeFileText("A\xC0\xAF"), L"A\x0410\x0407");
-  EXPECT_EQ(DecodeFileText("A\xED\xA0\x80"), L"A\x043D\x00A0\x0402");
 }
 
 }  // namespace

@@ -17,34 +17,6 @@ Texts Unfold(std::wstring_view text) {
   return Texts(list.lines.begin(), list.lines.end());
 }
 
-TEST(SplitLines, AnyRunOfBreaksIsOneBreak) {
-  const Lines expected{L"BEGIN:VCARD", L"FN:Ann", L"END:VCARD"};
-  EXPECT_EQ(SplitLines(L"BEGIN:VCARD\r\nFN:Ann\r\nEND:VCARD\r\n"), expected);
-  EXPECT_EQ(SplitLines(L"BEGIN:VCARD\nFN:Ann\nEND:VCARD"), expected);
-  EXPECT_EQ(SplitLines(L"BEGIN:VCARD\rFN:Ann\rEND:VCARD\r"), expected);
-  EXPECT_EQ(SplitLines(L"BEGIN:VCARD\r\n\r\n\n\rFN:Ann\n\n\nEND:VCARD\n\n"), expected);
-}
-
-TEST(SplitLines, OnlyALeadingBreakGivesAnEmptyLine) {
-  EXPECT_EQ(SplitLines(L"\r\n\nFN:Ann"), (Lines{L"", L"FN:Ann"}));
-  EXPECT_EQ(SplitLines(L""), Lines{});
-  EXPECT_EQ(SplitLines(L"\n"), (Lines{L""}));
-  EXPECT_EQ(SplitLines(L"FN:Ann"), (Lines{L"FN:Ann"}));
-}
-
-TEST(UnfoldLines, JoinsIndentedLinesWithoutTheirFirstCharacter) {
-  EXPECT_EQ(Unfold(L"NOTE:one\r\n two\r\n\tthree\r\nFN:x"), (Texts{L"NOTE:onetwothree", L"FN:x"}));
-  // Two blanks keep one at the join; a tab and a blank keep the blank.
-  EXPECT_EQ(Unfold(L"NOTE:one\r\n  two\r\n\t three"), (Texts{L"NOTE:one two three"}));
-  // A line of a single blank adds nothing but still continues.
-  EXPECT_EQ(Unfold(L"NOTE:a\n \n b"), (Texts{L"NOTE:ab"}));
-}
-
-TEST(UnfoldLines, LeadingIndentedLineStandsAlone) {
-  EXPECT_EQ(Unfold(L" BEGIN:VCARD\n FN:x\nN:y"), (Texts{L" BEGIN:VCARDFN:x", L"N:y"}));
-  EXPECT_EQ(Unfold(L"\n FN:x"), (Texts{L" FN:x"}));
-}
-
 TEST(UnfoldLines, FoldedPhotoDataBecomesOneLine) {
   std::wstring text = L"PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\r\n";
   std::wstring expected = L"PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ";

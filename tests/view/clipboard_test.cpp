@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "support/window_probe.h"
+#include "support/viewer_driver.h"
 #include "win/window_handles.h"
 
 namespace kontaktel {

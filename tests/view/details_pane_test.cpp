@@ -1,5 +1,5 @@
-// The details view's arithmetic: the tab stop, which characters are captions,
-// where the photo is drawn, and the guard around window procedures.
+// Which characters of the details are captions, where the photo is drawn, and
+// the guard around window procedures.
 #include "view/details_pane.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +11,6 @@
 
 namespace kontaktel {
 namespace {
-
-TEST(DetailsTabStopTest, ThirtyEightPercentWithinLimits) {
-  struct Case {
-    int width, dpi, twips;
-  };
-  const Case cases[] = {
-      {39, 96, 0},      {40, 96, 400},    {200, 96, 1500},
-      {263, 96, 1500},  {632, 96, 3600},  {450, 144, 1710}, {1000, 144, 2400},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(DetailsTabStopTwips(c.width, c.dpi), c.twips) << c.width << " " << c.dpi;
-}
 
 TEST(DetailsCaptionTest, CaptionsByTheTextsOwnLines) {
   struct Case {

@@ -80,16 +80,17 @@ int Run(std::vector<std::wstring> args) {
       out.Flush();
       continue;
     }
+    const auto parse = [&] { return ParseCards(std::move(text), file.codePage); };
     switch (mode) {
       case Mode::kLines: DumpLines(out, name, text); break;
       case Mode::kJson:
-        WriteCardsJson(json, name, file.codePage, ParseCards(std::move(text)));
+        WriteCardsJson(json, name, file.codePage, parse());
         out << json.Take();
         break;
-      case Mode::kSummary: DumpCardSummary(out, name, ParseCards(std::move(text))); break;
-      case Mode::kText: DumpCardDetails(out, name, ParseCards(std::move(text)), russian); break;
+      case Mode::kSummary: DumpCardSummary(out, name, parse()); break;
+      case Mode::kText: DumpCardDetails(out, name, parse(), russian); break;
       case Mode::kCount: {
-        const size_t count = ParseCards(std::move(text)).size();
+        const size_t count = parse().size();
         out << name << ": " << count << (count == 1 ? " card\n" : " cards\n");
         break;
       }

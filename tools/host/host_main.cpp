@@ -1,14 +1,25 @@
 // kontaktel-host: a minimal Lister host. It loads kontaktel.wlx64 from its own
 // folder the way the file manager does and shows one file in a window.
 //   kontaktel-host [options] FILE
-//     --ini PATH          INI file passed with ListSetDefaultParams
+//     --ini PATH          the plugins' INI file, passed with ListSetDefaultParams
+//     --host-ini PATH     the host's main INI (its language and colours), put
+//                         into the environment as COMMANDER_INI
 //     --size WxH          client size of the host window (default 900x600)
 //     --flags N           show flags for ListLoadW (0x80 asks for dark mode)
 //     --next FILE         load this file into the same window afterwards
+//     --quickview         quick view: FILE and every further file in a file
+//                         list that keeps the focus, the first shown in a
+//                         panel beside it; moving in the list loads the next
+//                         with ListLoadNextW. With --screenshot the host walks
+//                         the list once and back, and fails if the focus left it
 //     --search TEXT       search with ListSearchTextW, --search-flags N
 //     --screenshot OUT.png  save the window as PNG and exit
 //     --timing            print how long the file took to show: from the call
 //                         of ListLoadW until the window has painted it
+//   kontaktel-host --thumbnail WxH FILE OUT.png
+//     saves the picture the file manager's thumbnail view would show
+//     (ListGetPreviewBitmapW with the file's first 8 KiB), exit status 1 when
+//     the plugin gives none
 // Exit status: 0 when the plugin loaded the file (and the later calls
 // succeeded), 1 when it declined or a later call failed, 2 on wrong usage or
 // when the plugin cannot be loaded.
@@ -31,6 +42,7 @@ using ListCloseWindow = void(__stdcall*)(HWND);
 using ListGetDetectString = void(__stdcall*)(char*, int);
 using ListSearchTextW = int(__stdcall*)(HWND, const wchar_t*, int);
 using ListSendCommand = int(__stdcall*)(HWND, int, int);
+using ListGetPreviewBitmapW = HBITMAP(__stdcall*)(wchar_t*, int, int, char*, int);
 
 struct DefaultParams {
   int size;
@@ -43,12 +55,15 @@ using ListSetDefaultParams = void(__stdcall*)(DefaultParams*);
 struct Options {
   std::wstring file;
   std::wstring ini;
+  std::wstring hostIni;
   int width = 900, height = 600;
   int flags = 0;
   std::wstring next;
   std::wstring search;
   bool hasSearch = false;
   bool timing = false;
+  bool quickView = false;
+  std::vector<std::wstring> more;  // the further files of the quick-view list
   int searchFlags = 1;
   std::wstring screenshot;
 };
@@ -75,6 +90,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
     const wchar_t* v = nullptr;
     if (arg == L"--ini" && (v = value())) {
       options.ini = v;
+    } else if (arg == L"--host-ini" && (v = value())) {
+      options.hostIni = v;
     } else if (arg == L"--size" && (v = value())) {
       if (std::swscanf(v, L"%dx%d", &options.width, &options.height) != 2 || options.width < 1 ||
           options.height < 1) {
@@ -89,17 +106,21 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.hasSearch = true;
     } else if (arg == L"--search-flags" && (v = value())) {
       options.searchFlags = static_cast<int>(std::wcstol(v, nullptr, 0));
+    } else if (arg == L"--quickview") {
+      options.quickView = true;
     } else if (arg == L"--timing") {
       options.timing = true;
     } else if (arg == L"--screenshot" && (v = value())) {
       options.screenshot = v;
     } else if (!arg.empty() && arg[0] != L'-' && options.file.empty()) {
       options.file = arg;
+    } else if (!arg.empty() && arg[0] != L'-') {
+      options.more.push_back(arg);
     } else {
       return false;
     }
   }
-  return !options.file.empty();
+  return !options.file.empty() && (options.quickView || options.more.empty());
 }
 
 bool LoadPlugin(Plugin& plugin) {
@@ -168,6 +189,158 @@ void PumpMessages() {
   }
 }
 
+// Quick view, as the file manager shows a file in one of its panels: the
+// viewer's parent is a child window, and the focus stays in the file list.
+struct QuickView {
+  const Plugin* plugin = nullptr;
+  int flags = 0;
+  std::vector<std::wstring> files;
+  HWND list = nullptr, panel = nullptr, viewer = nullptr;
+  int failures = 0;
+};
+QuickView quick;
+constexpr int kFileListId = 100;
+
+void FitViewerToPanel() {
+  RECT client{};
+  GetClientRect(quick.panel, &client);
+  if (quick.viewer != nullptr) MoveWindow(quick.viewer, 0, 0, client.right, client.bottom, TRUE);
+}
+
+// The next file goes into the same viewer; when the plugin refuses it, the
+// host closes the viewer and loads the file anew, as the file manager does.
+void ShowInPanel(size_t index) {
+  const wchar_t* file = quick.files[index].c_str();
+  if (quick.viewer != nullptr) {
+    const int result = quick.plugin->loadNext(quick.panel, quick.viewer, file, quick.flags);
+    std::printf("next: %d\n", result);
+    if (result == 0) return;
+    quick.plugin->close(quick.viewer);
+  }
+  quick.viewer = quick.plugin->load(quick.panel, file, quick.flags);
+  std::printf("load: %s\n", quick.viewer != nullptr ? "ok" : "declined");
+  if (quick.viewer == nullptr) ++quick.failures;
+  FitViewerToPanel();
+}
+
+LRESULT CALLBACK PanelWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SIZE) FitViewerToPanel();
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK QuickViewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: {
+      const int width = LOWORD(lParam), height = HIWORD(lParam), listWidth = width / 4;
+      MoveWindow(quick.list, 0, 0, listWidth, height, TRUE);
+      MoveWindow(quick.panel, listWidth + 4, 0, width - listWidth - 4, height, TRUE);
+      return 0;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kFileListId && HIWORD(wParam) == LBN_SELCHANGE) {
+        const LRESULT index = SendMessageW(quick.list, LB_GETCURSEL, 0, 0);
+        if (index >= 0 && static_cast<size_t>(index) < quick.files.size())
+          ShowInPanel(static_cast<size_t>(index));
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS: SetFocus(quick.list); return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND CreateQuickView(const Options& options, const Plugin& plugin) {
+  quick.plugin = &plugin;
+  quick.flags = options.flags;
+  quick.files.push_back(options.file);
+  quick.files.insert(quick.files.end(), options.more.begin(), options.more.end());
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW windowClass{};
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpfnWndProc = QuickViewWndProc;
+  windowClass.lpszClassName = L"KontaktelQuickView";
+  RegisterClassW(&windowClass);
+  windowClass.lpfnWndProc = PanelWndProc;
+  windowClass.lpszClassName = L"KontaktelPanel";
+  RegisterClassW(&windowClass);
+  RECT frame{0, 0, options.width, options.height};
+  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+  const HWND main = CreateWindowExW(0, L"KontaktelQuickView", L"Quick view", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                    0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                    nullptr, instance, nullptr);
+  if (main == nullptr) return nullptr;
+  quick.list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0,
+                               0, 0, 0, main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFileListId)),
+                               instance, nullptr);
+  SendMessageW(quick.list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  for (const std::wstring& file : quick.files) {
+    const size_t slash = file.find_last_of(L"\\/");
+    SendMessageW(quick.list, LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(file.c_str() + (slash == std::wstring::npos ? 0 : slash + 1)));
+  }
+  SendMessageW(quick.list, LB_SETCURSEL, 0, 0);
+  quick.panel = CreateWindowExW(WS_EX_CLIENTEDGE, L"KontaktelPanel", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                0, 0, 0, 0, main, nullptr, instance, nullptr);
+  ShowWindow(main, SW_SHOW);
+  SetFocus(quick.list);
+  ShowInPanel(0);
+  return main;
+}
+
+// Walks the list to its end and back to the first file, as a user does with
+// the arrow keys, checking after each step that the focus stayed in the list.
+void WalkQuickView(HWND main) {
+  std::vector<size_t> steps;
+  for (size_t i = 1; i < quick.files.size(); ++i) steps.push_back(i);
+  if (!steps.empty()) steps.push_back(0);
+  for (const size_t index : steps) {
+    SendMessageW(quick.list, LB_SETCURSEL, index, 0);
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(kFileListId, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(quick.list));
+    PumpMessages();
+  }
+  const bool kept = GetFocus() == quick.list;
+  std::printf("focus: %s\n", kept ? "list" : "lost");
+  if (!kept) ++quick.failures;
+}
+
+int RunQuickView(const Options& options, const Plugin& plugin) {
+  const HWND main = CreateQuickView(options, plugin);
+  if (main == nullptr) {
+    Fail("cannot create the host window");
+    return 2;
+  }
+  PumpMessages();
+  int status = 0;
+  if (!options.screenshot.empty()) {
+    WalkQuickView(main);
+    UpdateWindow(main);
+    PumpMessages();
+    if (!SaveWindowPng(main, options.screenshot)) {
+      Fail("cannot save the screenshot");
+      status = 2;
+    }
+  } else {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  std::fflush(stdout);
+  if (quick.viewer != nullptr && IsWindow(quick.viewer)) plugin.close(quick.viewer);
+  quick.viewer = nullptr;
+  if (IsWindow(main)) DestroyWindow(main);
+  PumpMessages();
+  return status != 0 ? status : (quick.failures != 0 ? 1 : 0);
+}
+
 int Run(const Options& options) {
   Plugin plugin;
   if (!LoadPlugin(plugin)) {
@@ -181,6 +354,9 @@ int Run(const Options& options) {
     FreeLibrary(plugin.module);
     return 1;
   }
+  // As the file manager does: its main INI is in the environment the plugin
+  // inherits, and the plugins' own file is the one it names.
+  if (!options.hostIni.empty()) SetEnvironmentVariableW(L"COMMANDER_INI", options.hostIni.c_str());
   if (!options.ini.empty()) {
     DefaultParams params{};
     params.size = sizeof params;
@@ -189,6 +365,11 @@ int Run(const Options& options) {
     const std::string ini = WideToAnsi(options.ini);
     std::snprintf(params.defaultIniName, sizeof params.defaultIniName, "%s", ini.c_str());
     plugin.setDefaults(&params);
+  }
+  if (options.quickView) {
+    const int status = RunQuickView(options, plugin);
+    FreeLibrary(plugin.module);
+    return status;
   }
 
   WNDCLASSW windowClass{};
@@ -261,15 +442,53 @@ int Run(const Options& options) {
   return status;
 }
 
+// The file manager passes the file's first 8 KiB along with its name.
+int RunThumbnail(const wchar_t* size, const wchar_t* file, const wchar_t* out) {
+  int width = 0, height = 0;
+  if (std::swscanf(size, L"%dx%d", &width, &height) != 2 || width < 1 || height < 1) return 2;
+  Plugin plugin;
+  if (!LoadPlugin(plugin)) {
+    Fail("cannot load kontaktel.wlx64 from the program's folder");
+    return 2;
+  }
+  const auto preview = reinterpret_cast<ListGetPreviewBitmapW>(
+      reinterpret_cast<void*>(GetProcAddress(plugin.module, "ListGetPreviewBitmapW")));
+  std::vector<char> head(8192);
+  DWORD read = 0;
+  HANDLE handle = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    if (!ReadFile(handle, head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) read = 0;
+    CloseHandle(handle);
+  }
+  std::wstring name = file;
+  HBITMAP bitmap = preview != nullptr ? preview(name.data(), width, height, head.data(), static_cast<int>(read)) : nullptr;
+  int status = 1;
+  if (bitmap != nullptr) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    std::printf("thumbnail: %ldx%ld\n", info.bmWidth, info.bmHeight);
+    status = SaveBitmapPng(bitmap, out) ? 0 : 2;
+    if (status != 0) Fail("cannot save the thumbnail");
+    DeleteObject(bitmap);
+  } else {
+    std::printf("thumbnail: none\n");
+  }
+  FreeLibrary(plugin.module);
+  return status;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 5 && std::wstring(argv[1]) == L"--thumbnail") return RunThumbnail(argv[2], argv[3], argv[4]);
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::fputs(
-        "usage: kontaktel-host [--ini PATH] [--size WxH] [--flags N] [--next FILE]\n"
+        "usage: kontaktel-host [--ini PATH] [--host-ini PATH] [--size WxH] [--flags N] [--next FILE]\n"
         "                      [--search TEXT] [--search-flags N] [--screenshot OUT.png]\n"
-        "                      [--timing] FILE\n",
+        "                      [--timing] FILE\n"
+        "       kontaktel-host --quickview [options] FILE [NEXT...]\n"
+        "       kontaktel-host --thumbnail WxH FILE OUT.png\n",
         stderr);
     return 2;
   }

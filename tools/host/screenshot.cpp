@@ -29,10 +29,22 @@ bool PngEncoder(CLSID& clsid) {
 
 }  // namespace
 
-bool SaveWindowPng(HWND window, const std::wstring& path) {
+bool SaveBitmapPng(HBITMAP bitmap, const std::wstring& path) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  bool saved = false;
+  Gdiplus::GpBitmap* image = nullptr;
+  CLSID png{};
+  if (PngEncoder(png) && Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
+    saved = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
+    Gdiplus::DllExports::GdipDisposeImage(image);
+  }
+  Gdiplus::GdiplusShutdown(token);
+  return saved;
+}
+
+bool SaveWindowPng(HWND window, const std::wstring& path) {
   bool saved = false;
   RECT client{};
   GetClientRect(window, &client);
@@ -44,16 +56,10 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
     SelectObject(memory, previous);
-    Gdiplus::GpBitmap* image = nullptr;
-    CLSID png{};
-    if (PngEncoder(png) && Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
-      saved = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
-      Gdiplus::DllExports::GdipDisposeImage(image);
-    }
+    saved = SaveBitmapPng(bitmap, path);
   }
   if (bitmap != nullptr) DeleteObject(bitmap);
   if (memory != nullptr) DeleteDC(memory);
   ReleaseDC(window, windowDc);
-  Gdiplus::GdiplusShutdown(token);
   return saved;
 }
