@@ -47,6 +47,13 @@ KONTAKTEL_COUNT_CALL(CreateFontIndirectW, 4, Created, (const LOGFONTW* font), (f
 KONTAKTEL_COUNT_CALL(CreatePen, 12, Created, (int style, int width, COLORREF color),
                      (style, width, color))
 KONTAKTEL_COUNT_CALL(CreateSolidBrush, 4, Created, (COLORREF color), (color))
+KONTAKTEL_COUNT_CALL(CreateRectRgn, 16, Created, (int x1, int y1, int x2, int y2),
+                     (x1, y1, x2, y2))
+KONTAKTEL_COUNT_CALL(CreateRectRgnIndirect, 4, Created, (const RECT* rect), (rect))
+KONTAKTEL_COUNT_CALL(CreateEllipticRgn, 16, Created, (int x1, int y1, int x2, int y2),
+                     (x1, y1, x2, y2))
+KONTAKTEL_COUNT_CALL(CreateRoundRectRgn, 24, Created,
+                     (int x1, int y1, int x2, int y2, int w, int h), (x1, y1, x2, y2, w, h))
 KONTAKTEL_COUNT_CALL(DeleteDC, 4, Deleted, (HDC dc), (dc))
 KONTAKTEL_COUNT_CALL(DeleteObject, 4, Deleted, (HGDIOBJ object), (object))
 

@@ -14,6 +14,7 @@
 #include "view/theme.h"
 #include "view/wheel_lines.h"
 #include "view/wheel_steps.h"
+#include "win/fallback_text.h"
 #include "win/gdi_handles.h"
 
 namespace kontaktel {
@@ -74,11 +75,9 @@ void DrawRow(HDC dc, const ViewerState& state, const ListRow& row, const RECT& b
     SelectScope font(dc, state.fonts.main.Get());
     SetTextColor(dc, colors.text);
     RECT measured = nameRect;
-    DrawTextW(dc, row.name.c_str(), static_cast<int>(row.name.size()), &measured,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawFallbackText(dc, row.name, measured, DT_CALCRECT | DT_WORDBREAK);
     nameBottom = std::min<int>(nameRect.bottom, measured.bottom);
-    DrawTextW(dc, row.name.c_str(), static_cast<int>(row.name.size()), &nameRect,
-              DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawFallbackText(dc, row.name, nameRect, DT_WORDBREAK | DT_END_ELLIPSIS);
   }
   if (row.detail.empty()) return;
   SelectScope font(dc, state.fonts.small.Get());

@@ -24,6 +24,8 @@
 #include "view/shown_card.h"
 #include "view/theme.h"
 #include "view/viewer_module.h"
+#include "win/fallback_caption.h"
+#include "win/fallback_text.h"
 
 namespace kontaktel {
 
@@ -88,6 +90,7 @@ void CreateControls(HWND viewer, ViewerState& state) {
     SendMessageW(check, WM_SETFONT, reinterpret_cast<WPARAM>(small), FALSE);
     SetWindowSubclass(check, EditSubclassProc, kCheckSubclassId,
                       reinterpret_cast<DWORD_PTR>(viewer));
+    DrawCaptionWithFallback(check);  // the camera mark
   }
   const int scrollWidth = ScrollBarWidth(viewer);
   list.scrollBar.Reset(CreateChild(viewer, 0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT,
@@ -265,8 +268,7 @@ void PaintViewer(HWND window, ViewerState* state, HDC dc) {
     const std::wstring status = StatusText(state->cards.size(), state->filter, UiIsRussian());
     strip.left += s(6);
     strip.right -= s(6);
-    DrawTextW(dc, status.c_str(), -1, &strip,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawFallbackText(dc, status, strip, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
   }
 }
 

@@ -1,5 +1,5 @@
 // GDI: owners for the objects the plugin creates (fonts, brushes, pens,
-// bitmaps, memory device contexts), and scopes for a window's device context,
+// regions, bitmaps, memory device contexts), and scopes for a window's device context,
 // a paint and a selection. (The tests' build of the plugin counts the objects
 // at link time, so that a test can prove none leaks.)
 #pragma once

@@ -8,7 +8,7 @@ set -euo pipefail
 objdump=$1
 dll=$2
 
-allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|uxtheme|dwmapi|gdiplus|ole32|oleaut32|oleacc|wininet|ws2_32|shell32|shlwapi|advapi32|msvcrt|msimg32|version|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|uxtheme|usp10|dwmapi|gdiplus|ole32|oleaut32|oleacc|wininet|ws2_32|shell32|shlwapi|advapi32|msvcrt|msimg32|version|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 imports=$("$objdump" -p "$dll" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
 if [ -z "$imports" ]; then
   echo "no imports found in $dll" >&2
