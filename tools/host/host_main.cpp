@@ -316,6 +316,24 @@ void WalkQuickView(HWND main) {
   if (!kept) ++quick.failures;
 }
 
+// With --screenshot, saves what the window shows (2 when it cannot); else runs
+// the message loop until the window is closed.
+int ScreenshotOrLoop(HWND window, const Options& options) {
+  if (options.screenshot.empty()) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    return 0;
+  }
+  UpdateWindow(window);
+  PumpMessages();
+  if (SaveWindowPng(window, options.screenshot)) return 0;
+  Fail("cannot save the screenshot");
+  return 2;
+}
+
 int RunQuickView(const Options& options, const Plugin& plugin) {
   const HWND main = CreateQuickView(options, plugin);
   if (main == nullptr) {
@@ -323,22 +341,8 @@ int RunQuickView(const Options& options, const Plugin& plugin) {
     return 2;
   }
   PumpMessages();
-  int status = 0;
-  if (!options.screenshot.empty()) {
-    WalkQuickView(main);
-    UpdateWindow(main);
-    PumpMessages();
-    if (!SaveWindowPng(main, options.screenshot)) {
-      Fail("cannot save the screenshot");
-      status = 2;
-    }
-  } else {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
+  if (!options.screenshot.empty()) WalkQuickView(main);
+  const int status = ScreenshotOrLoop(main, options);
   std::fflush(stdout);
   if (quick.viewer != nullptr && IsWindow(quick.viewer)) plugin.close(quick.viewer);
   quick.viewer = nullptr;
@@ -430,20 +434,7 @@ int Run(const Options& options) {
   }
   std::fflush(stdout);
 
-  if (!options.screenshot.empty()) {
-    UpdateWindow(host);
-    PumpMessages();
-    if (!SaveWindowPng(host, options.screenshot)) {
-      Fail("cannot save the screenshot");
-      status = 2;
-    }
-  } else {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
+  if (const int saved = ScreenshotOrLoop(host, options); saved != 0) status = saved;
   if (listerChild != nullptr && IsWindow(listerChild)) plugin.close(listerChild);
   listerChild = nullptr;
   if (IsWindow(host)) DestroyWindow(host);
