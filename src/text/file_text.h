@@ -7,8 +7,10 @@
 
 namespace kontaktel {
 
-// Larger files are refused: 32 MiB holds tens of thousands of contacts.
-inline constexpr size_t kMaxFileSize = 0x2000000;
+// Larger files are declined. The set keeps the file's bytes, its text and the
+// records: a 64-bit process has room for a gigabyte of export, a 32-bit host
+// (2 GiB of address space, much of it the host's) for a quarter of that.
+inline constexpr size_t kMaxFileSize = sizeof(void*) == 8 ? size_t{1} << 30 : size_t{256} << 20;
 
 // Bytes in a code page to wide text; `strict` (UTF-8 only) fails on any invalid
 // sequence. Every failure is the empty string.

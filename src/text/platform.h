@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,30 @@ namespace kontaktel {
 // writers. Fails (false) when the file cannot be opened, its size is unknown or
 // above `maxSize`, or the read comes up short.
 bool PlatformReadFile(const wchar_t* path, size_t maxSize, std::string& bytes);
+
+// A file open for reading with every sharing flag (read, write, delete): while
+// it is open, others can still rename, move, delete or rewrite it. Closed when
+// the object goes.
+class PlatformFile {
+ public:
+  PlatformFile() = default;
+  ~PlatformFile();
+  PlatformFile(const PlatformFile&) = delete;
+  PlatformFile& operator=(const PlatformFile&) = delete;
+
+  // False when the file cannot be opened or its size is unknown.
+  bool Open(const wchar_t* path);
+  void Close();
+  bool IsOpen() const { return handle_ != nullptr; }
+  // The size when it was opened.
+  uint64_t Size() const { return size_; }
+  // Reads up to `count` bytes at the current position: how many were read,
+  // 0 at the end, -1 on an error.
+  int64_t Read(char* buffer, size_t count);
+
+ private:
+  void* handle_ = nullptr;
+  uint64_t size_ = 0;
+};
 
 }  // namespace kontaktel

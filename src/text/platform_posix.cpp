@@ -221,4 +221,38 @@ bool PlatformReadFile(const wchar_t* path, size_t maxSize, std::string& bytes) {
   return true;
 }
 
+PlatformFile::~PlatformFile() { Close(); }
+
+bool PlatformFile::Open(const wchar_t* path) {
+  Close();
+  if (path == nullptr) return false;
+  FILE* file = std::fopen(WideToUtf8(path).c_str(), "rb");
+  if (file == nullptr) return false;
+  if (std::fseek(file, 0, SEEK_END) != 0) {
+    std::fclose(file);
+    return false;
+  }
+  const long size = std::ftell(file);
+  if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+    std::fclose(file);
+    return false;
+  }
+  handle_ = file;
+  size_ = static_cast<uint64_t>(size);
+  return true;
+}
+
+void PlatformFile::Close() {
+  if (handle_ != nullptr) std::fclose(static_cast<FILE*>(handle_));
+  handle_ = nullptr;
+}
+
+int64_t PlatformFile::Read(char* buffer, size_t count) {
+  if (handle_ == nullptr) return -1;
+  FILE* file = static_cast<FILE*>(handle_);
+  const size_t got = std::fread(buffer, 1, count, file);
+  if (got == 0 && std::ferror(file)) return -1;
+  return static_cast<int64_t>(got);
+}
+
 }  // namespace kontaktel

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <bitset>
 #include <climits>
 #include <cwctype>
@@ -141,6 +142,38 @@ bool PlatformReadFile(const wchar_t* path, size_t maxSize, std::string& bytes) {
     done += got;
   }
   return true;
+}
+
+PlatformFile::~PlatformFile() { Close(); }
+
+bool PlatformFile::Open(const wchar_t* path) {
+  Close();
+  if (path == nullptr) return false;
+  const HANDLE file = CreateFileW(
+      path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+    CloseHandle(file);
+    return false;
+  }
+  handle_ = file;
+  size_ = static_cast<uint64_t>(size.QuadPart);
+  return true;
+}
+
+void PlatformFile::Close() {
+  if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+}
+
+int64_t PlatformFile::Read(char* buffer, size_t count) {
+  if (handle_ == nullptr) return -1;
+  DWORD got = 0;
+  const DWORD want = static_cast<DWORD>(std::min<size_t>(count, 1u << 30));
+  if (!ReadFile(static_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) return -1;
+  return got;
 }
 
 }  // namespace kontaktel

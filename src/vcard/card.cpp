@@ -127,6 +127,65 @@ bool CardSet::SpansInside() const {
   return ok;
 }
 
+void CardSet::Append(CardSet&& more) {
+  if (empty()) {
+    *this = std::move(more);
+    return;
+  }
+  const auto textBase = static_cast<uint32_t>(text_.size());
+  const auto arenaBase = static_cast<uint32_t>(arena_.size());
+  const auto rebase = [&](TextSpan span) {
+    if (span.size == 0 && span.offset == 0) return span;
+    span.offset = (span.offset & kArenaBit) ? (span.offset + arenaBase) : (span.offset + textBase);
+    return span;
+  };
+  text_ += more.text_;
+  arena_ += more.arena_;
+  const uint32_t listBase[kCardListCount] = {
+      static_cast<uint32_t>(texts_[kMembers].size()), static_cast<uint32_t>(texts_[kLanguages].size()),
+      static_cast<uint32_t>(texts_[kUrls].size()), static_cast<uint32_t>(texts_[kAddresses].size()),
+      static_cast<uint32_t>(texts_[kNotes].size()), static_cast<uint32_t>(phones_.size()),
+      static_cast<uint32_t>(emails_.size()), static_cast<uint32_t>(custom_.size()),
+      static_cast<uint32_t>(properties_.size())};
+  const auto typesBase = static_cast<uint32_t>(types_.size());
+  const auto customBase = static_cast<uint32_t>(customTexts_.size());
+  for (size_t list = 0; list < kPhones; ++list) {
+    for (const TextSpan span : more.texts_[list]) texts_[list].push_back(rebase(span));
+  }
+  for (auto [from, to] : {std::pair{&more.phones_, &phones_}, std::pair{&more.emails_, &emails_}}) {
+    for (TypedRecord typed : *from) {
+      typed.value = rebase(typed.value);
+      typed.typesBegin += typesBase;
+      typed.typesEnd += typesBase;
+      to->push_back(typed);
+    }
+  }
+  for (CustomRecord custom : more.custom_) {
+    custom.key = rebase(custom.key);
+    custom.fieldsBegin += customBase;
+    custom.fieldsEnd += customBase;
+    custom_.push_back(custom);
+  }
+  for (PropertyRecord property : more.properties_) {
+    property.name = rebase(property.name);
+    property.rawPrefix = rebase(property.rawPrefix);
+    property.value = rebase(property.value);
+    properties_.push_back(property);
+  }
+  for (const TextSpan span : more.types_) types_.push_back(rebase(span));
+  for (const TextSpan span : more.customTexts_) customTexts_.push_back(rebase(span));
+  for (CardRecord card : more.cards_) {
+    for (TextSpan* span : {&card.fullName, &card.familyName, &card.givenName, &card.organization,
+                           &card.title, &card.birthday, &card.gender, &card.kind, &card.photoUrl,
+                           &card.photoSource, &card.source}) {
+      *span = rebase(*span);
+    }
+    for (size_t list = 0; list < kCardListCount; ++list) card.listBegin[list] += listBase[list];
+    cards_.push_back(card);
+  }
+  more = CardSet{};
+}
+
 size_t Card::photoSize() const { return Record().photoSize; }
 
 TextSpan Card::source() const {

@@ -248,6 +248,10 @@ class CardSet {
 
   size_t size() const { return cards_.size(); }
   bool empty() const { return cards_.empty(); }
+
+  // Adds the cards of `more` after these (a batch of a file read in pieces).
+  // Cards, views and ranges taken from this set before stay valid.
+  void Append(CardSet&& more);
   Card operator[](size_t index) const { return Card(*this, index); }
   Card front() const { return Card(*this, 0); }
   iterator begin() const { return iterator(this, 0); }
