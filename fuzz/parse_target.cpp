@@ -13,6 +13,7 @@
 #include "text/case_fold.h"
 #include "text/file_text.h"
 #include "text/text_util.h"
+#include "vcard/card_load.h"
 #include "vcard/card_parser.h"
 #include "vcard/line_split.h"
 #include "vcard/value_decode.h"
@@ -107,6 +108,41 @@ void CheckMatching(const CardSet& cards, std::wstring_view text) {
   StatusText(cards.size(), state, text.size() % 2 == 0);
 }
 
+// Read in pieces as the viewer reads a file, the cards are those of the whole.
+void CheckPieces(std::string_view bytes, const CardSet& whole, unsigned codePage) {
+  if (bytes.empty()) return;
+  const size_t pieceBytes = 1 + bytes.size() % 97;
+  std::unique_ptr<CardLoad> load = CardLoad::OpenBytes(bytes, pieceBytes);
+  if (!load) Fail("bytes in memory not opened");
+  CardSet cards;
+  while (!load->Done()) {
+    CardLoad::Batch batch = load->Step(1 + bytes.size() % 5);
+    if (batch.replaces) cards = CardSet{};
+    cards.Append(std::move(batch.cards));
+  }
+  if (!cards.SpansInside()) Fail("a span outside its buffer, in pieces");
+  const FileBytes read = load->TakeBytes();
+  if (read.codePage != codePage) Fail("pieces read in another page");
+  if (cards.size() != whole.size()) Fail("pieces give another number of cards");
+  for (size_t i = 0; i < cards.size(); ++i) {
+    const Card a = cards[i], b = whole[i];
+    if (a.sourceText() != b.sourceText() || a.fullName() != b.fullName() ||
+        a.photoSize() != b.photoSize() || a.properties().size() != b.properties().size()) {
+      Fail("a card read in pieces differs");
+    }
+    for (size_t k = 0; k < a.properties().size(); ++k) {
+      const CardProperty p = a.properties()[k], q = b.properties()[k];
+      if (p.name != q.name || p.rawPrefix != q.rawPrefix || p.value != q.value)
+        Fail("a line read in pieces differs");
+    }
+    // A strict UTF-8 file is not kept: its text encodes back to its bytes.
+    if (read.textIsUtf8) {
+      const std::optional<std::string> own = a.sourceBytes(read);
+      if (!own || bytes.find(*own) == std::string_view::npos) Fail("a card's bytes are lost");
+    }
+  }
+}
+
 }  // namespace
 
 int FuzzParse(const uint8_t* data, size_t size) {
@@ -127,6 +163,7 @@ int FuzzParse(const uint8_t* data, size_t size) {
     ExerciseCard(card);
   }
   CheckMatching(cards, text);
+  CheckPieces(std::string_view(reinterpret_cast<const char*>(data), size), cards, file.codePage);
   return 0;
 }
 

@@ -153,8 +153,7 @@ FileText DecodeFileTextAndCodePage(std::string_view bytes) {
   std::wstring text = BytesToText(bytes.data(), size, kCodePageUtf8, true);
   if (!text.empty()) {
     // ISO-2022-JP is seven-bit, so valid UTF-8: its escapes give it away.
-    if (bytes.find('\x1B') != std::string_view::npos &&
-        CharsetNamedByFile(bytes) == kCodePageIso2022Jp) {
+    if (ReadsAsIso2022Jp(bytes)) {
       std::wstring japanese = BytesInCodePage(bytes.data(), size, kCodePageIso2022Jp, &used);
       if (!japanese.empty()) return {std::move(japanese), used};
     }
@@ -178,6 +177,27 @@ FileText DecodeFileTextAndCodePage(std::string_view bytes) {
 
 std::wstring DecodeFileText(std::string_view bytes) {
   return DecodeFileTextAndCodePage(bytes).text;
+}
+
+FileStart ClassifyFileStart(std::string_view start) {
+  const auto* s = reinterpret_cast<const unsigned char*>(start.data());
+  const size_t size = start.size();
+  if (size >= 2 && ((s[0] == 0xFF && s[1] == 0xFE) || (s[0] == 0xFE && s[1] == 0xFF)))
+    return FileStart::kOther;
+  if (size >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF) return FileStart::kUtf8Mark;
+  if (StartsWithUtf16Begin(start, false) || StartsWithUtf16Begin(start, true))
+    return FileStart::kOther;
+  // The complete lines of the start; the last one may end inside a character.
+  const size_t lineEnd = start.find_last_of("\r\n");
+  const size_t whole = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
+  if (whole != 0 && BytesToText(start.data(), whole, kCodePageUtf8, true).empty())
+    return FileStart::kOther;
+  return FileStart::kMaybeUtf8;
+}
+
+bool ReadsAsIso2022Jp(std::string_view bytes) {
+  return bytes.find('\x1B') != std::string_view::npos &&
+         CharsetNamedByFile(bytes) == kCodePageIso2022Jp;
 }
 
 FileText LoadFileTextAndCodePage(const wchar_t* path) {

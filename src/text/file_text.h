@@ -30,6 +30,17 @@ struct FileText {
 FileText DecodeFileTextAndCodePage(std::string_view bytes);
 std::wstring DecodeFileText(std::string_view bytes);
 
+// How a file's start says it is read, as DecodeFileTextAndCodePage would read
+// the whole: UTF-8 with a byte-order mark; UTF-8 for as long as its bytes stay
+// strict UTF-8 (and are not ISO-2022-JP, see below); or another way, which
+// needs the whole file.
+enum class FileStart { kUtf8Mark, kMaybeUtf8, kOther };
+FileStart ClassifyFileStart(std::string_view start);
+
+// Whether valid UTF-8 bytes are read as ISO-2022-JP instead: they hold an
+// escape and the file's CHARSET parameters agree on that charset.
+bool ReadsAsIso2022Jp(std::string_view bytes);
+
 // Reads the file (at most kMaxFileSize bytes) and decodes it with DecodeFileText.
 // Every failure is the empty text.
 FileText LoadFileTextAndCodePage(const wchar_t* path);

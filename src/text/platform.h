@@ -56,6 +56,8 @@ class PlatformFile {
   // False when the file cannot be opened or its size is unknown.
   bool Open(const wchar_t* path);
   void Close();
+  // Back to the first byte, to read the file again.
+  bool Rewind();
   bool IsOpen() const { return handle_ != nullptr; }
   // The size when it was opened.
   uint64_t Size() const { return size_; }

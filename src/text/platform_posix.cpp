@@ -247,6 +247,10 @@ void PlatformFile::Close() {
   handle_ = nullptr;
 }
 
+bool PlatformFile::Rewind() {
+  return handle_ != nullptr && std::fseek(static_cast<FILE*>(handle_), 0, SEEK_SET) == 0;
+}
+
 int64_t PlatformFile::Read(char* buffer, size_t count) {
   if (handle_ == nullptr) return -1;
   FILE* file = static_cast<FILE*>(handle_);

@@ -168,6 +168,12 @@ void PlatformFile::Close() {
   handle_ = nullptr;
 }
 
+bool PlatformFile::Rewind() {
+  LARGE_INTEGER zero{};
+  return handle_ != nullptr &&
+         SetFilePointerEx(static_cast<HANDLE>(handle_), zero, nullptr, FILE_BEGIN) != 0;
+}
+
 int64_t PlatformFile::Read(char* buffer, size_t count) {
   if (handle_ == nullptr) return -1;
   DWORD got = 0;

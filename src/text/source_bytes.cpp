@@ -15,11 +15,11 @@ bool IsBreak(unsigned c) {
 // The file read as code units: bytes, or 16-bit units in the file's order.
 class Units {
  public:
-  explicit Units(const FileBytes& file)
-      : bytes_(reinterpret_cast<const unsigned char*>(file.bytes.data())),
-        width_(file.codePage == kUtf16 || file.codePage == kUtf16BigEndian ? 2 : 1),
-        bigEndian_(file.codePage == kUtf16BigEndian),
-        count_(file.bytes.size() / width_) {}
+  Units(std::string_view bytes, unsigned codePage)
+      : bytes_(reinterpret_cast<const unsigned char*>(bytes.data())),
+        width_(codePage == kUtf16 || codePage == kUtf16BigEndian ? 2 : 1),
+        bigEndian_(codePage == kUtf16BigEndian),
+        count_(bytes.size() / width_) {}
   size_t count() const { return count_; }
   size_t width() const { return width_; }
   unsigned operator[](size_t i) const {
@@ -36,18 +36,17 @@ class Units {
 };
 
 // Where the text starts in the units: after a byte-order mark.
-size_t TextStart(const FileBytes& file, const Units& units) {
+size_t TextStart(std::string_view bytes, unsigned codePage, const Units& units) {
   if (units.width() == 2) return units.count() > 0 && units[0] == 0xFEFF ? 1 : 0;
-  const std::string_view bytes = file.bytes;
-  return file.codePage == kUtf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  return codePage == kUtf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
 }
 
 // Unit positions right after each line break that made it into the text, in
 // order; a UTF-8 fold inside a character (breaks, a blank, a continuation
 // byte) was joined when the file was read and is no landmark.
-std::vector<size_t> BreakEnds(const FileBytes& file, const Units& units, size_t from) {
+std::vector<size_t> BreakEnds(unsigned codePage, const Units& units, size_t from) {
   std::vector<size_t> ends;
-  const bool utf8 = file.codePage == kUtf8 && units.width() == 1;
+  const bool utf8 = codePage == kUtf8 && units.width() == 1;
   size_t i = from;
   while (i < units.count()) {
     if (!IsBreak(units[i])) {
@@ -75,11 +74,17 @@ bool AtLineStart(std::wstring_view text, size_t at) {
 
 std::optional<std::string_view> SourceBytes(const FileBytes& file, std::wstring_view text,
                                             size_t begin, size_t end) {
+  return SourceBytes(file.bytes, file.codePage, true, text, begin, end);
+}
+
+std::optional<std::string_view> SourceBytes(std::string_view bytes, unsigned codePage,
+                                            bool fileStart, std::wstring_view text, size_t begin,
+                                            size_t end) {
   if (begin > end || end > text.size() || !AtLineStart(text, begin) || !AtLineStart(text, end))
     return std::nullopt;
-  const Units units(file);
-  const size_t start = TextStart(file, units);
-  const std::vector<size_t> breaks = BreakEnds(file, units, start);
+  const Units units(bytes, codePage);
+  const size_t start = fileStart ? TextStart(bytes, codePage, units) : 0;
+  const std::vector<size_t> breaks = BreakEnds(codePage, units, start);
   size_t textBreaks = 0, beforeBegin = 0, beforeEnd = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (i == begin) beforeBegin = textBreaks;
@@ -96,7 +101,7 @@ std::optional<std::string_view> SourceBytes(const FileBytes& file, std::wstring_
   };
   const size_t from = place(begin, beforeBegin), to = place(end, beforeEnd);
   if (from > to) return std::nullopt;
-  return std::string_view(file.bytes).substr(from * units.width(), (to - from) * units.width());
+  return bytes.substr(from * units.width(), (to - from) * units.width());
 }
 
 }  // namespace kontaktel

@@ -13,6 +13,9 @@ namespace kontaktel {
 struct FileBytes {
   std::string bytes;
   unsigned codePage = 0;
+  // The file was strict UTF-8 and its bytes were not kept: the text encodes
+  // back to exactly the bytes it was read from.
+  bool textIsUtf8 = false;
 };
 
 // The bytes that the text from `begin` to `end` was decoded from. Both ends
@@ -25,5 +28,10 @@ struct FileBytes {
 // of text and bytes do not agree, so the answer is exact or none.
 std::optional<std::string_view> SourceBytes(const FileBytes& file, std::wstring_view text,
                                             size_t begin, size_t end);
+// The same over a piece of a file's bytes and the text read from it; only the
+// piece at the file's start may begin with a byte-order mark.
+std::optional<std::string_view> SourceBytes(std::string_view bytes, unsigned codePage,
+                                            bool fileStart, std::wstring_view text, size_t begin,
+                                            size_t end);
 
 }  // namespace kontaktel

@@ -2,48 +2,61 @@
 
 #include <algorithm>
 
+#include "text/utf8.h"
 #include "vcard/card_parser.h"
 
 namespace kontaktel {
 
-std::wstring_view ViewOf(const CardSet& set, const TextSpan& span) { return set.Text(span); }
+std::wstring_view ViewOf(const CardBatch& batch, const TextSpan& span) { return batch.Text(span); }
 
-TypedValue ViewOf(const CardSet& set, const TypedRecord& record) {
-  return TypedValue{set.Text(record.value),
-                    TextList(&set, set.types_.data() + record.typesBegin,
+TypedValue ViewOf(const CardBatch& batch, const TypedRecord& record) {
+  return TypedValue{batch.Text(record.value),
+                    TextList(&batch, batch.types_.data() + record.typesBegin,
                              record.typesEnd - record.typesBegin)};
 }
 
-CustomField ViewOf(const CardSet& set, const CustomRecord& record) {
-  return CustomField{set.Text(record.key),
-                     TextList(&set, set.customTexts_.data() + record.fieldsBegin,
+CustomField ViewOf(const CardBatch& batch, const CustomRecord& record) {
+  return CustomField{batch.Text(record.key),
+                     TextList(&batch, batch.customTexts_.data() + record.fieldsBegin,
                               record.fieldsEnd - record.fieldsBegin)};
 }
 
-CardProperty ViewOf(const CardSet& set, const PropertyRecord& record) {
-  return CardProperty{set.Text(record.name), set.Text(record.rawPrefix), set.Text(record.value),
-                      record.visible, record.freeText};
+CardProperty ViewOf(const CardBatch& batch, const PropertyRecord& record) {
+  return CardProperty{batch.Text(record.name), batch.Text(record.rawPrefix),
+                      batch.Text(record.value), record.visible, record.freeText};
 }
 
-const CardRecord& Card::Record() const { return set_->cards_[index_]; }
+Card::Card(const CardSet& set, size_t index) : index_(index) {
+  // Most sets are one batch; a file read in pieces has a few hundred at most.
+  size_t batch = 0;
+  if (set.batches_.size() > 1) {
+    batch = static_cast<size_t>(
+        std::upper_bound(set.firstCards_.begin(), set.firstCards_.end(), index) -
+        set.firstCards_.begin() - 1);
+  }
+  batch_ = set.batches_.empty() ? nullptr : set.batches_[batch].get();
+  local_ = set.batches_.empty() ? 0 : index - set.firstCards_[batch];
+}
+
+const CardRecord& Card::Record() const { return batch_->cards_[local_]; }
 
 template <typename Range, typename Stored>
 Range Card::Run(CardList list, const std::vector<Stored>& all) const {
   const size_t begin = Record().listBegin[list];
   const size_t end =
-      index_ + 1 < set_->cards_.size() ? set_->cards_[index_ + 1].listBegin[list] : all.size();
-  return Range(set_, all.data() + begin, end - begin);
+      local_ + 1 < batch_->cards_.size() ? batch_->cards_[local_ + 1].listBegin[list] : all.size();
+  return Range(batch_, all.data() + begin, end - begin);
 }
 
-std::wstring_view Card::fullName() const { return set_->Text(Record().fullName); }
-std::wstring_view Card::familyName() const { return set_->Text(Record().familyName); }
-std::wstring_view Card::givenName() const { return set_->Text(Record().givenName); }
-std::wstring_view Card::organization() const { return set_->Text(Record().organization); }
-std::wstring_view Card::title() const { return set_->Text(Record().title); }
-std::wstring_view Card::birthday() const { return set_->Text(Record().birthday); }
-std::wstring_view Card::gender() const { return set_->Text(Record().gender); }
-std::wstring_view Card::kind() const { return set_->Text(Record().kind); }
-std::wstring_view Card::photoUrl() const { return set_->Text(Record().photoUrl); }
+std::wstring_view Card::fullName() const { return batch_->Text(Record().fullName); }
+std::wstring_view Card::familyName() const { return batch_->Text(Record().familyName); }
+std::wstring_view Card::givenName() const { return batch_->Text(Record().givenName); }
+std::wstring_view Card::organization() const { return batch_->Text(Record().organization); }
+std::wstring_view Card::title() const { return batch_->Text(Record().title); }
+std::wstring_view Card::birthday() const { return batch_->Text(Record().birthday); }
+std::wstring_view Card::gender() const { return batch_->Text(Record().gender); }
+std::wstring_view Card::kind() const { return batch_->Text(Record().kind); }
+std::wstring_view Card::photoUrl() const { return batch_->Text(Record().photoUrl); }
 
 std::wstring_view Card::url() const {
   const TextList all = urls();
@@ -58,27 +71,31 @@ std::wstring_view Card::language() const {
   return all.empty() ? std::wstring_view() : all.front();
 }
 
-TextList Card::members() const { return Run<TextList>(kMembers, set_->texts_[kMembers]); }
-TextList Card::languages() const { return Run<TextList>(kLanguages, set_->texts_[kLanguages]); }
-TextList Card::urls() const { return Run<TextList>(kUrls, set_->texts_[kUrls]); }
-TextList Card::addresses() const { return Run<TextList>(kAddresses, set_->texts_[kAddresses]); }
-TextList Card::notes() const { return Run<TextList>(kNotes, set_->texts_[kNotes]); }
+TextList Card::members() const { return Run<TextList>(kMembers, batch_->texts_[kMembers]); }
+TextList Card::languages() const {
+  return Run<TextList>(kLanguages, batch_->texts_[kLanguages]);
+}
+TextList Card::urls() const { return Run<TextList>(kUrls, batch_->texts_[kUrls]); }
+TextList Card::addresses() const {
+  return Run<TextList>(kAddresses, batch_->texts_[kAddresses]);
+}
+TextList Card::notes() const { return Run<TextList>(kNotes, batch_->texts_[kNotes]); }
 RecordRange<TypedRecord> Card::phones() const {
-  return Run<RecordRange<TypedRecord>>(kPhones, set_->phones_);
+  return Run<RecordRange<TypedRecord>>(kPhones, batch_->phones_);
 }
 RecordRange<TypedRecord> Card::emails() const {
-  return Run<RecordRange<TypedRecord>>(kEmails, set_->emails_);
+  return Run<RecordRange<TypedRecord>>(kEmails, batch_->emails_);
 }
 RecordRange<CustomRecord> Card::customFields() const {
-  return Run<RecordRange<CustomRecord>>(kCustomFields, set_->custom_);
+  return Run<RecordRange<CustomRecord>>(kCustomFields, batch_->custom_);
 }
 RecordRange<PropertyRecord> Card::properties() const {
-  return Run<RecordRange<PropertyRecord>>(kProperties, set_->properties_);
+  return Run<RecordRange<PropertyRecord>>(kProperties, batch_->properties_);
 }
 
-bool CardSet::SpansInside() const {
-  // Every check is and-ed in, none short-circuits: one pass over the set
-  // whatever it finds, and no branch that a sound set never takes.
+bool CardBatch::SpansInside() const {
+  // Every check is and-ed in, none short-circuits: one pass over the batch
+  // whatever it finds, and no branch that a sound batch never takes.
   const auto inside = [&](const TextSpan& span) {
     const size_t size = (span.offset & kArenaBit) ? arena_.size() : text_.size();
     const size_t offset = span.offset & ~kArenaBit;
@@ -87,7 +104,7 @@ bool CardSet::SpansInside() const {
   const auto runInside = [](uint32_t begin, uint32_t end, size_t size) {
     return (begin <= end) & (end <= size);
   };
-  bool ok = true;
+  bool ok = byteBegin_ <= byteEnd_;
   const auto allInside = [&](const auto& records, auto... fields) {
     for (const auto& record : records) ok &= (inside(record.*fields) & ...);
   };
@@ -105,7 +122,8 @@ bool CardSet::SpansInside() const {
   allInside(cards_, &CardRecord::fullName, &CardRecord::familyName, &CardRecord::givenName,
             &CardRecord::organization, &CardRecord::title, &CardRecord::birthday,
             &CardRecord::gender, &CardRecord::kind, &CardRecord::photoUrl,
-            &CardRecord::photoSource);
+            &CardRecord::photoSource, &CardRecord::source);
+  for (const CardRecord& card : cards_) ok &= (card.source.offset & kArenaBit) == 0;
   for (const std::vector<TypedRecord>* list : {&phones_, &emails_}) {
     for (const TypedRecord& typed : *list)
       ok &= runInside(typed.typesBegin, typed.typesEnd, types_.size());
@@ -127,74 +145,49 @@ bool CardSet::SpansInside() const {
   return ok;
 }
 
+bool CardSet::SpansInside() const {
+  bool ok = true;
+  for (const auto& batch : batches_) ok &= batch->SpansInside();
+  return ok;
+}
+
+void CardSet::Add(std::shared_ptr<const CardBatch> batch) {
+  if (!batch || batch->size() == 0) return;
+  firstCards_.push_back(size_);
+  size_ += batch->size();
+  batches_.push_back(std::move(batch));
+}
+
 void CardSet::Append(CardSet&& more) {
-  if (empty()) {
-    *this = std::move(more);
-    return;
-  }
-  const auto textBase = static_cast<uint32_t>(text_.size());
-  const auto arenaBase = static_cast<uint32_t>(arena_.size());
-  const auto rebase = [&](TextSpan span) {
-    if (span.size == 0 && span.offset == 0) return span;
-    span.offset = (span.offset & kArenaBit) ? (span.offset + arenaBase) : (span.offset + textBase);
-    return span;
-  };
-  text_ += more.text_;
-  arena_ += more.arena_;
-  const uint32_t listBase[kCardListCount] = {
-      static_cast<uint32_t>(texts_[kMembers].size()), static_cast<uint32_t>(texts_[kLanguages].size()),
-      static_cast<uint32_t>(texts_[kUrls].size()), static_cast<uint32_t>(texts_[kAddresses].size()),
-      static_cast<uint32_t>(texts_[kNotes].size()), static_cast<uint32_t>(phones_.size()),
-      static_cast<uint32_t>(emails_.size()), static_cast<uint32_t>(custom_.size()),
-      static_cast<uint32_t>(properties_.size())};
-  const auto typesBase = static_cast<uint32_t>(types_.size());
-  const auto customBase = static_cast<uint32_t>(customTexts_.size());
-  for (size_t list = 0; list < kPhones; ++list) {
-    for (const TextSpan span : more.texts_[list]) texts_[list].push_back(rebase(span));
-  }
-  for (auto [from, to] : {std::pair{&more.phones_, &phones_}, std::pair{&more.emails_, &emails_}}) {
-    for (TypedRecord typed : *from) {
-      typed.value = rebase(typed.value);
-      typed.typesBegin += typesBase;
-      typed.typesEnd += typesBase;
-      to->push_back(typed);
-    }
-  }
-  for (CustomRecord custom : more.custom_) {
-    custom.key = rebase(custom.key);
-    custom.fieldsBegin += customBase;
-    custom.fieldsEnd += customBase;
-    custom_.push_back(custom);
-  }
-  for (PropertyRecord property : more.properties_) {
-    property.name = rebase(property.name);
-    property.rawPrefix = rebase(property.rawPrefix);
-    property.value = rebase(property.value);
-    properties_.push_back(property);
-  }
-  for (const TextSpan span : more.types_) types_.push_back(rebase(span));
-  for (const TextSpan span : more.customTexts_) customTexts_.push_back(rebase(span));
-  for (CardRecord card : more.cards_) {
-    for (TextSpan* span : {&card.fullName, &card.familyName, &card.givenName, &card.organization,
-                           &card.title, &card.birthday, &card.gender, &card.kind, &card.photoUrl,
-                           &card.photoSource, &card.source}) {
-      *span = rebase(*span);
-    }
-    for (size_t list = 0; list < kCardListCount; ++list) card.listBegin[list] += listBase[list];
-    cards_.push_back(card);
-  }
+  // Both lists are reserved first: a failed allocation leaves this set as it was.
+  batches_.reserve(batches_.size() + more.batches_.size());
+  firstCards_.reserve(firstCards_.size() + more.batches_.size());
+  for (auto& batch : more.batches_) Add(std::move(batch));
   more = CardSet{};
 }
 
 size_t Card::photoSize() const { return Record().photoSize; }
 
-TextSpan Card::source() const {
-  return Record().source;
+std::wstring_view Card::sourceText() const { return batch_->Text(Record().source); }
+
+std::optional<std::string> Card::sourceBytes(const FileBytes& file) const {
+  if (file.textIsUtf8) return WideToUtf8(sourceText());
+  // A set parsed from a whole text stands for the whole file, however long.
+  const uint64_t end = std::min<uint64_t>(batch_->byteEnd_, file.bytes.size());
+  if (batch_->byteBegin_ > end) return std::nullopt;
+  const std::string_view bytes = std::string_view(file.bytes).substr(
+      static_cast<size_t>(batch_->byteBegin_), static_cast<size_t>(end - batch_->byteBegin_));
+  const TextSpan span = Record().source;
+  const std::optional<std::string_view> found = SourceBytes(
+      bytes, file.codePage, batch_->byteBegin_ == 0, batch_->text_, span.offset,
+      span.offset + span.size);
+  if (!found) return std::nullopt;
+  return std::string(*found);
 }
 
 std::vector<uint8_t> Card::photoData() const {
   if (Record().photoSize == 0) return {};
-  return DecodePhotoSource(set_->Text(Record().photoSource));
+  return DecodePhotoSource(batch_->Text(Record().photoSource));
 }
 
 }  // namespace kontaktel

@@ -1,24 +1,29 @@
-// The parsed contacts of one file. A CardSet owns the file's decoded text once;
-// every value that is a plain slice of it is held as a span into it, and the
-// values that had to be transformed (decoded, unescaped, joined, upper-cased)
-// live in one arena beside it. Records are small and stored in a few arrays
-// for the whole set, so a large file costs no allocation per card or value.
-// Consumers read cards through light views whose accessors are named after
-// the fields of the model; the views point into the set, which must outlive
-// them and not move while they are used.
+// The parsed contacts of one file. A CardSet holds the file's cards in one or
+// more batches; each batch owns the decoded text of its piece of the file once,
+// with its values as spans into that text or into an arena beside it. Records
+// are small and stored in a few arrays per batch, so a large file costs no
+// allocation per card or value. Consumers read cards through light views
+// whose accessors are named after the fields of the model; the views point
+// into the batches, which live as long as a set that holds them.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "text/source_bytes.h"
+
 namespace kontaktel {
 
 class CardSet;
+class CardBatch;
+struct PartialCards;
 
 // A value's place: in the file's text, or in the arena when kArenaBit is set.
 struct TextSpan {
@@ -97,16 +102,17 @@ struct CardProperty {
   bool freeText = false;        // NOTE records, kept even when empty
 };
 
-std::wstring_view ViewOf(const CardSet& set, const TextSpan& span);
-TypedValue ViewOf(const CardSet& set, const TypedRecord& record);
-CustomField ViewOf(const CardSet& set, const CustomRecord& record);
-CardProperty ViewOf(const CardSet& set, const PropertyRecord& record);
+std::wstring_view ViewOf(const CardBatch& batch, const TextSpan& span);
+TypedValue ViewOf(const CardBatch& batch, const TypedRecord& record);
+CustomField ViewOf(const CardBatch& batch, const CustomRecord& record);
+CardProperty ViewOf(const CardBatch& batch, const PropertyRecord& record);
 
-// A run of records of a set, read as views.
+// A run of records of a batch, read as views.
 template <typename Record>
 class RecordRange {
  public:
-  using value_type = decltype(ViewOf(std::declval<const CardSet&>(), std::declval<const Record&>()));
+  using value_type =
+      decltype(ViewOf(std::declval<const CardBatch&>(), std::declval<const Record&>()));
 
   class iterator {
    public:
@@ -116,7 +122,7 @@ class RecordRange {
     using pointer = void;
     using reference = value_type;
 
-    iterator(const CardSet* set, const Record* at) : set_(set), at_(at) {}
+    iterator(const CardBatch* set, const Record* at) : set_(set), at_(at) {}
     value_type operator*() const { return ViewOf(*set_, *at_); }
     iterator& operator++() {
       ++at_;
@@ -131,12 +137,12 @@ class RecordRange {
     bool operator!=(const iterator& other) const { return at_ != other.at_; }
 
    private:
-    const CardSet* set_;
+    const CardBatch* set_;
     const Record* at_;
   };
 
   RecordRange() = default;
-  RecordRange(const CardSet* set, const Record* first, size_t count)
+  RecordRange(const CardBatch* set, const Record* first, size_t count)
       : set_(set), first_(first), count_(count) {}
 
   size_t size() const { return count_; }
@@ -147,7 +153,7 @@ class RecordRange {
   iterator end() const { return iterator(set_, first_ + count_); }
 
  private:
-  const CardSet* set_ = nullptr;
+  const CardBatch* set_ = nullptr;
   const Record* first_ = nullptr;
   size_t count_ = 0;
 };
@@ -168,10 +174,10 @@ struct CustomField {
   TextList fields;        // the rest split at ";"; never empty
 };
 
-// One card of a set: a set pointer and an index, cheap to copy.
+// One card of a set: where it is stored and its index, cheap to copy.
 class Card {
  public:
-  Card(const CardSet& set, size_t index) : set_(&set), index_(index) {}
+  Card(const CardSet& set, size_t index);
 
   size_t index() const { return index_; }
 
@@ -203,20 +209,67 @@ class Card {
   bool hasPhotoData() const { return photoSize() != 0; }
   std::vector<uint8_t> photoData() const;
 
-  // Where the card stands in the file's text: from its BEGIN line to the end
-  // of its END line, that line's break included.
-  TextSpan source() const;
+  // The card's own lines as read: from its BEGIN line to the end of its END
+  // line, that line's break included.
+  std::wstring_view sourceText() const;
+  // The bytes of the file that those lines were read from, when `file` holds
+  // the bytes the set was read from and line breaks place them exactly.
+  std::optional<std::string> sourceBytes(const FileBytes& file) const;
 
  private:
   const CardRecord& Record() const;
   template <typename Range, typename Stored>
   Range Run(CardList list, const std::vector<Stored>& all) const;
 
-  const CardSet* set_;
+  const CardBatch* batch_;
+  size_t local_;  // the card's index in its batch
   size_t index_;
 };
 
-// The cards of one file in the order in which they end in it.
+// The cards of one piece of a file, with the piece's text: every value that
+// is a plain slice of the text is held as a span into it, and the values that
+// had to be transformed (decoded, unescaped, joined, upper-cased) live in one
+// arena beside it. A batch never changes once it is made.
+class CardBatch {
+ public:
+  size_t size() const { return cards_.size(); }
+  std::wstring_view text() const { return text_; }
+  std::wstring_view Text(TextSpan span) const {
+    const std::wstring& from = (span.offset & kArenaBit) ? arena_ : text_;
+    return std::wstring_view(from).substr(span.offset & ~kArenaBit, span.size);
+  }
+  // Where the text was read from in the file's bytes: [byteBegin, byteEnd).
+  uint64_t byteBegin() const { return byteBegin_; }
+  uint64_t byteEnd() const { return byteEnd_; }
+  bool SpansInside() const;
+
+ private:
+  friend class Card;
+  friend class CardAssembler;
+  friend class CardSet;
+  friend class CardLoad;
+  friend CardSet ParseCards(std::wstring text, unsigned fileCodePage);
+  friend PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool atEnd);
+  friend TypedValue ViewOf(const CardBatch& batch, const TypedRecord& record);
+  friend CustomField ViewOf(const CardBatch& batch, const CustomRecord& record);
+
+  std::wstring text_;
+  std::wstring arena_;
+  uint64_t byteBegin_ = 0;
+  uint64_t byteEnd_ = 0;
+  std::vector<CardRecord> cards_;
+  std::vector<TextSpan> texts_[kPhones];  // members, languages, urls, addresses, notes
+  std::vector<TypedRecord> phones_;
+  std::vector<TypedRecord> emails_;
+  std::vector<CustomRecord> custom_;
+  std::vector<PropertyRecord> properties_;
+  std::vector<TextSpan> types_;        // type tokens of phones and e-mails
+  std::vector<TextSpan> customTexts_;  // fields of custom fields
+};
+
+// The cards of one file in the order in which they end in it: one batch, or
+// the batches of a file read in pieces. Batches are shared, never copied, and
+// never move once added.
 class CardSet {
  public:
   class iterator {
@@ -246,46 +299,33 @@ class CardSet {
     size_t index_;
   };
 
-  size_t size() const { return cards_.size(); }
-  bool empty() const { return cards_.empty(); }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  Card operator[](size_t index) const { return Card(*this, index); }
+  Card front() const { return Card(*this, 0); }
+  iterator begin() const { return iterator(this, 0); }
+  iterator end() const { return iterator(this, size_); }
 
   // Adds the cards of `more` after these (a batch of a file read in pieces).
   // Cards, views and ranges taken from this set before stay valid.
   void Append(CardSet&& more);
-  Card operator[](size_t index) const { return Card(*this, index); }
-  Card front() const { return Card(*this, 0); }
-  iterator begin() const { return iterator(this, 0); }
-  iterator end() const { return iterator(this, cards_.size()); }
 
   // Every span inside its buffer and every run inside its array: what the
   // parse promises, checked by the fuzz target and by debug builds.
   bool SpansInside() const;
 
-  // The file's whole text as the cards were parsed from it.
-  std::wstring_view text() const { return text_; }
-
-  std::wstring_view Text(TextSpan span) const {
-    const std::wstring& from = (span.offset & kArenaBit) ? arena_ : text_;
-    return std::wstring_view(from).substr(span.offset & ~kArenaBit, span.size);
-  }
+  size_t BatchCount() const { return batches_.size(); }
+  const CardBatch& Batch(size_t i) const { return *batches_[i]; }
 
  private:
   friend class Card;
-  friend class CardAssembler;
   friend CardSet ParseCards(std::wstring text, unsigned fileCodePage);
-  friend TypedValue ViewOf(const CardSet& set, const TypedRecord& record);
-  friend CustomField ViewOf(const CardSet& set, const CustomRecord& record);
+  friend class CardLoad;
+  void Add(std::shared_ptr<const CardBatch> batch);
 
-  std::wstring text_;
-  std::wstring arena_;
-  std::vector<CardRecord> cards_;
-  std::vector<TextSpan> texts_[kPhones];  // members, languages, urls, addresses, notes
-  std::vector<TypedRecord> phones_;
-  std::vector<TypedRecord> emails_;
-  std::vector<CustomRecord> custom_;
-  std::vector<PropertyRecord> properties_;
-  std::vector<TextSpan> types_;        // type tokens of phones and e-mails
-  std::vector<TextSpan> customTexts_;  // fields of custom fields
+  std::vector<std::shared_ptr<const CardBatch>> batches_;
+  std::vector<size_t> firstCards_;  // the index of each batch's first card
+  size_t size_ = 0;
 };
 
 }  // namespace kontaktel

@@ -1,5 +1,7 @@
 #include "vcard/card_load.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "vcard/card_parser.h"
@@ -8,64 +10,168 @@ namespace kontaktel {
 
 namespace {
 
-// What ListLoad reads before it returns: enough to know the file is there.
+// What Open reads before the caller returns to the host.
 constexpr size_t kStartBytes = 64 * 1024;
+// A step reads at most this many pieces, so that batches keep coming while a
+// file of large cards (photos) is read.
+constexpr size_t kPiecesPerStep = 8;
 
 }  // namespace
 
-std::unique_ptr<CardLoad> CardLoad::Open(const wchar_t* path, uint64_t maxSize) {
-  std::unique_ptr<CardLoad> load(new (std::nothrow) CardLoad);
-  if (!load || !load->file_.Open(path)) return nullptr;
-  load->size_ = load->file_.Size();
-  if (load->size_ == 0 || load->size_ > maxSize) return nullptr;
+std::unique_ptr<CardLoad> CardLoad::Open(const wchar_t* path, uint64_t maxSize,
+                                         size_t pieceBytes) {
   try {
-    load->bytes_.bytes.reserve(static_cast<size_t>(load->size_));
+    std::unique_ptr<CardLoad> load(new CardLoad);
+    if (!load->file_.Open(path)) return nullptr;
+    load->size_ = load->file_.Size();
+    if (load->size_ == 0 || load->size_ > maxSize || !load->Start(pieceBytes)) return nullptr;
+    return load;
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
-  if (!load->ReadOn(kStartBytes) || load->read_ == 0) return nullptr;
+}
+
+std::unique_ptr<CardLoad> CardLoad::OpenBytes(std::string_view bytes, size_t pieceBytes) {
+  std::unique_ptr<CardLoad> load(new CardLoad);
+  load->memory_ = bytes;
+  load->inMemory_ = true;
+  load->size_ = bytes.size();
+  if (load->size_ == 0 || !load->Start(pieceBytes)) return nullptr;
   return load;
+}
+
+bool CardLoad::Start(size_t pieceBytes) {
+  pieceBytes_ = std::max<size_t>(pieceBytes, 1);
+  if (!ReadOn(kStartBytes) || read_ == 0) return false;
+  const FileStart start = ClassifyFileStart(unread_);
+  pieces_ = start != FileStart::kOther;
+  if (start == FileStart::kUtf8Mark) unread_.erase(0, 3);
+  return true;
 }
 
 CardLoad::~CardLoad() = default;
 
 bool CardLoad::ReadOn(size_t count) {
-  std::string& bytes = bytes_.bytes;
   const size_t want = static_cast<size_t>(std::min<uint64_t>(count, size_ - read_));
-  const size_t at = bytes.size();
-  bytes.resize(at + want);
+  const size_t at = unread_.size();
+  unread_.resize(at + want);
   size_t got = 0;
+  bool ok = true;
   while (got < want) {
-    const int64_t n = file_.Read(bytes.data() + at + got, want - got);
-    if (n < 0) {
-      bytes.resize(at + got);
-      return false;
+    int64_t n = 0;
+    if (inMemory_) {
+      n = static_cast<int64_t>(std::min<uint64_t>(want - got, memory_.size() - (read_ + got)));
+      std::memcpy(unread_.data() + at + got, memory_.data() + read_ + got, static_cast<size_t>(n));
+    } else {
+      n = file_.Read(unread_.data() + at + got, want - got);
     }
-    if (n == 0) break;  // the file shrank since it was opened
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
     got += static_cast<size_t>(n);
   }
-  bytes.resize(at + got);
+  unread_.resize(at + got);
   read_ += got;
-  if (got < want) size_ = read_;
-  return true;
+  // A file cut shorter since it was opened ends where its bytes end.
+  if (ok && got < want) size_ = read_;
+  return ok;
 }
 
-CardLoad::Batch CardLoad::Step(size_t) {
+void CardLoad::Finish(bool failed) {
+  failed_ = failed_ || failed;
+  done_ = true;
+  file_.Close();
+  std::string().swap(unread_);
+  std::wstring().swap(pending_);
+}
+
+void CardLoad::ReadPiece(CardSet& out) {
+  // At most a piece of whole lines: the read may end inside a line or a
+  // character. A line longer than a piece is taken whole.
+  bool readOk = unread_.size() >= pieceBytes_ || read_ >= size_ || ReadOn(pieceBytes_);
+  size_t cut = 0;
+  bool atEnd = false;
+  for (;;) {
+    const bool allRead = !readOk || read_ >= size_;
+    const size_t limit = std::min(unread_.size(), pieceBytes_);
+    size_t lineEnd = limit == 0 ? std::string::npos : unread_.find_last_of("\r\n", limit - 1);
+    if (lineEnd == std::string::npos) lineEnd = unread_.find_first_of("\r\n", limit);
+    cut = lineEnd == std::string::npos ? unread_.size() : lineEnd + 1;
+    if (allRead && (lineEnd == std::string::npos || unread_.size() <= pieceBytes_)) {
+      cut = unread_.size();
+      atEnd = true;
+      break;
+    }
+    if (lineEnd != std::string::npos) break;
+    readOk = ReadOn(pieceBytes_);
+  }
+  // An escape may make the file ISO-2022-JP, which only its whole says.
+  if (std::memchr(unread_.data(), 0x1B, cut) != nullptr) return SwitchToWhole();
+  std::wstring text = BytesToText(unread_.data(), cut, kCodePageUtf8, true);
+  if (text.empty() && cut != 0) return SwitchToWhole();
+  unread_.erase(0, cut);
+  pending_ += text;
+  // A read error keeps the cards read before it, the cut one not.
+  PartialCards part = ParseCardsBeforeEnd(pending_, kCodePageUtf8, atEnd && readOk);
+  if (part.guessedPage) return SwitchToWhole();
+  out.Add(std::move(part.batch));
+  if (atEnd) {
+    bytes_ = FileBytes{{}, kCodePageUtf8, true};
+    Finish(!readOk);
+  }
+}
+
+void CardLoad::SwitchToWhole() {
+  pieces_ = false;
+  replaces_ = handedCards_ > 0;
+  std::wstring().swap(pending_);
+  unread_.clear();
+  read_ = 0;
+  if (!inMemory_ && !file_.Rewind()) Finish(true);
+}
+
+void CardLoad::StepWhole(Batch& batch) {
+  const bool readOk = read_ >= size_ || ReadOn(kPiecesPerStep * pieceBytes_);
+  if (readOk && read_ < size_) return;  // read on in the next step
+  FileText text = DecodeFileTextAndCodePage(unread_);
+  batch.replaces = replaces_;
+  if (readOk) {
+    batch.cards = ParseCards(std::move(text.text), text.codePage);
+    bytes_ = FileBytes{std::move(unread_), text.codePage, false};
+  } else {
+    batch.cards.Add(ParseCardsBeforeEnd(text.text, text.codePage, false).batch);
+  }
+  Finish(!readOk);
+}
+
+CardLoad::Batch CardLoad::Step(size_t maxCards) {
   Batch batch;
   if (done_) return batch;
   try {
-    // First version: read the rest, then parse the whole text at once.
-    failed_ = !ReadOn(static_cast<size_t>(size_ - read_));
-    file_.Close();
-    FileText text = DecodeFileTextAndCodePage(bytes_.bytes);
-    bytes_.codePage = text.codePage;
-    batch.cards = ParseCards(std::move(text.text), text.codePage);
+    if (pieces_) {
+      CardSet out;
+      const uint64_t before = read_;
+      while (pieces_ && !done_) {
+        ReadPiece(out);
+        if (out.size() >= maxCards || (handedCards_ == 0 && !out.empty()) ||
+            read_ - before >= kPiecesPerStep * pieceBytes_) {
+          break;
+        }
+      }
+      if (pieces_) {
+        handedCards_ += out.size();
+        batch.cards = std::move(out);
+        return batch;
+      }
+    }
+    if (!done_) StepWhole(batch);
+    handedCards_ += batch.cards.size();
   } catch (const std::bad_alloc&) {
-    failed_ = true;
+    // What was handed over stays; this step's cards are given up.
     batch = Batch{};
+    Finish(true);
   }
-  done_ = true;
-  file_.Close();
   return batch;
 }
 

@@ -131,15 +131,16 @@ bool IsPhotoAddress(const PropertyLine& line, std::wstring_view data) {
 
 }  // namespace
 
-// Builds a CardSet line by line. Records go straight into the set's arrays;
-// a card that a second BEGIN:VCARD abandons is rolled back.
+// Builds a batch of cards line by line. Records go straight into the batch's
+// arrays; a card that a second BEGIN:VCARD abandons is rolled back.
 class CardAssembler {
  public:
-  CardAssembler(CardSet& set, unsigned fileCodePage)
+  CardAssembler(CardBatch& set, unsigned fileCodePage)
       : set_(set),
         reader_(set.text_),
         unnamedPage_(IsFileBytePage(fileCodePage) ? fileCodePage : 0) {}
 
+  // Every card of the text, the last one without END:VCARD too.
   void Run() {
     // Room for a record per 8 characters: more than any real file needs, and
     // what stays unused is never touched, so it costs address space, not
@@ -154,6 +155,29 @@ class CardAssembler {
     }
     if (inCard_) EndCard(cardEnd_);
   }
+
+  // The cards of a text that more text follows: those that no line running
+  // into the text's end took part in, so that the rest of the file cannot
+  // change them. Returns where the last of them ends.
+  size_t RunBeforeEnd() {
+    size_t consumed = 0;
+    while (reader_.Next() && !reader_.ReachedEnd()) {
+      HandleLine(TrimSpace(reader_.Line()));
+      if (reader_.ReachedEnd()) break;
+      if (inCard_) {
+        cardEnd_ = reader_.TakenEnd();
+      } else if (!set_.cards_.empty()) {
+        const TextSpan last = set_.cards_.back().source;
+        consumed = last.offset + last.size;
+      }
+    }
+    if (inCard_) RollBack();
+    inCard_ = false;
+    return consumed;
+  }
+
+  // A value was read in a page guessed from this text alone.
+  bool GuessedPage() const { return guessedPage_; }
 
  private:
   void HandleLine(std::wstring_view line) {
@@ -297,6 +321,7 @@ class CardAssembler {
     if (unnamedPage_ != 0) return unnamedPage_;
     if (FindCharsetCodePage(charset) || IsUtf8(quoted_, utf8_)) return 1251;  // not read in it
     unnamedPage_ = GuessUnnamedPage(set_.text_);
+    guessedPage_ = true;
     return unnamedPage_;
   }
 
@@ -477,7 +502,7 @@ class CardAssembler {
     return nullptr;
   }
 
-  CardSet& set_;
+  CardBatch& set_;
   LineReader reader_;
   PropertyLine property_;  // reused from line to line
   bool inCard_ = false;
@@ -489,6 +514,7 @@ class CardAssembler {
   size_t arenaBegin_ = 0;
   size_t upperNamesBegin_ = 0;
   unsigned unnamedPage_;  // 0 until a value needs it
+  bool guessedPage_ = false;
   // Buffers reused from line to line.
   std::wstring continued_;  // a value extended by the quoted-printable rule
   std::wstring photo_;      // photo data extended by the photo rule
@@ -501,11 +527,37 @@ class CardAssembler {
 };
 
 CardSet ParseCards(std::wstring text, unsigned fileCodePage) {
+  auto batch = std::make_shared<CardBatch>();
+  batch->text_ = std::move(text);
+  batch->byteEnd_ = UINT64_MAX;  // the whole file, however long
+  CardAssembler(*batch, fileCodePage).Run();
+  assert(batch->SpansInside());
   CardSet set;
-  set.text_ = std::move(text);
-  CardAssembler(set, fileCodePage).Run();
-  assert(set.SpansInside());
+  set.Add(std::move(batch));
   return set;
+}
+
+PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool atEnd) {
+  PartialCards result;
+  auto batch = std::make_shared<CardBatch>();
+  batch->text_ = std::move(text);
+  CardAssembler assembler(*batch, fileCodePage);
+  size_t consumed = batch->text_.size();
+  if (atEnd) {
+    assembler.Run();
+  } else {
+    consumed = assembler.RunBeforeEnd();
+  }
+  result.guessedPage = assembler.GuessedPage();
+  text.assign(batch->text_, consumed, std::wstring::npos);
+  // What a batch keeps is held for as long as the file is shown: no slack.
+  batch->text_.resize(consumed);
+  batch->text_.shrink_to_fit();
+  batch->arena_.shrink_to_fit();
+  batch->properties_.shrink_to_fit();
+  assert(batch->SpansInside());
+  result.batch = std::move(batch);
+  return result;
 }
 
 std::vector<uint8_t> DecodePhotoSource(std::wstring_view source) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,18 @@ namespace kontaktel {
 // not UTF-8 are read in it, or, when it is UTF-8 or UTF-16, in the page that
 // all such values of the file fit best.
 CardSet ParseCards(std::wstring text, unsigned fileCodePage = 65001);
+
+// The cards of a text that more of the file follows (unless `atEnd`): those
+// that the rest of the file cannot change, the same as ParseCards of the whole
+// text gives them. `text` is left holding what comes after them, which the
+// next call takes up with the text that follows. `guessedPage` tells that a quoted-printable
+// value was read in a page guessed from this text alone, where ParseCards of
+// the whole text may guess another.
+struct PartialCards {
+  std::shared_ptr<CardBatch> batch;
+  bool guessedPage = false;
+};
+PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool atEnd);
 
 // The bytes of an embedded photo from its PHOTO line and the lines that line
 // took in, as written in the file (what a card keeps of its photo until the

@@ -161,7 +161,10 @@ LineList UnfoldText(std::wstring_view text) {
 bool LineReader::Scan(size_t from, Found& found, std::wstring& buffer) const {
   const size_t size = text_.size();
   while (from < size && IsBreak(text_[from])) ++from;
-  if (from >= size) return false;
+  if (from >= size) {
+    reachedEnd_ = true;
+    return false;
+  }
   found.start = from;
   found.end = FindBreak(text_, from);
   found.joined = false;
@@ -170,7 +173,11 @@ bool LineReader::Scan(size_t from, Found& found, std::wstring& buffer) const {
   for (;;) {
     size_t next = found.end;
     while (next < size && IsBreak(text_[next])) ++next;
-    if (next >= size || (text_[next] != L' ' && text_[next] != L'\t')) break;
+    if (next >= size) {
+      reachedEnd_ = true;
+      break;
+    }
+    if (text_[next] != L' ' && text_[next] != L'\t') break;
     if (!found.joined) {
       buffer.assign(text_.substr(found.start, found.end - found.start));
       found.joined = true;

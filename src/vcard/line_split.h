@@ -71,6 +71,10 @@ class LineReader {
   // Takes in the line Peek gave.
   void Advance();
 
+  // Whether a line read or peeked so far ran into the end of the text, so
+  // that more text after it could still have changed it.
+  bool ReachedEnd() const { return reachedEnd_; }
+
  private:
   struct Found {
     std::wstring_view line;
@@ -86,6 +90,7 @@ class LineReader {
   Found current_;
   Found peeked_;
   bool hasPeeked_ = false;
+  mutable bool reachedEnd_ = false;
   size_t takenEnd_ = 0;
   std::wstring currentBuffer_;
   std::wstring peekedBuffer_;

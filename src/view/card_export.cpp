@@ -102,13 +102,10 @@ std::wstring SystemMessage(DWORD error) {
 
 bool CopyCardAsVCard(HWND owner, const ViewerState& state) {
   if (state.filter.selected >= state.cards.size()) return false;
-  const TextSpan span = state.cards[state.filter.selected].source();
-  const std::wstring_view text = state.cards.text();
-  const size_t begin = std::min<size_t>(span.offset, text.size());
-  const size_t end = std::min<size_t>(begin + span.size, text.size());
-  const std::optional<std::string_view> bytes = SourceBytes(state.source, text, begin, end);
-  return CopyTextAndBytesToClipboard(owner, text.substr(begin, end - begin), L"text/x-vcard",
-                                     bytes.value_or(std::string_view()));
+  const Card card = state.cards[state.filter.selected];
+  const std::optional<std::string> bytes = card.sourceBytes(state.source);
+  return CopyTextAndBytesToClipboard(owner, card.sourceText(), L"text/x-vcard",
+                                     bytes ? std::string_view(*bytes) : std::string_view());
 }
 
 ImageFormat ImageFormatOf(const std::vector<uint8_t>& bytes) {

@@ -2,6 +2,7 @@
 // (every field of the card model, the list's texts and the details text in
 // both languages), compared with the golden JSON beside each fixture. With
 // KONTAKTEL_BLESS set in the environment, the golden files are written anew.
+// Read in pieces of any size, as the viewer reads a file, the cards are the same.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "card_dump.h"
 #include "support/temp_file.h"
 #include "text/file_text.h"
+#include "vcard/card_load.h"
 #include "vcard/card_parser.h"
 
 namespace kontaktel {
@@ -29,6 +31,30 @@ TEST_P(GoldenCards, ReadAsTheGoldenFileSays) {
     std::ofstream(std::string(KONTAKTEL_TEST_DATA) + "/" + name + ".json", std::ios::binary) << actual;
   }
   EXPECT_EQ(actual, test::ReadFixture(name + ".json"));
+}
+
+TEST_P(GoldenCards, ReadInPiecesAsTheGoldenFileSays) {
+  const std::string name = std::string("cards/") + GetParam();
+  const std::string bytes = test::ReadFixture(name + ".vcf");
+  const std::string golden = test::ReadFixture(name + ".json");
+  // Pieces that end inside folded lines, quoted-printable soft breaks,
+  // photo data and characters, and between every two bytes.
+  for (const size_t pieceBytes : {1, 2, 3, 7, 50, 301, 4096}) {
+    SCOPED_TRACE(pieceBytes);
+    std::unique_ptr<CardLoad> load = CardLoad::OpenBytes(bytes, pieceBytes);
+    ASSERT_NE(load, nullptr);
+    CardSet cards;
+    while (!load->Done()) {
+      CardLoad::Batch batch = load->Step(3);
+      if (batch.replaces) cards = CardSet{};
+      cards.Append(std::move(batch.cards));
+    }
+    EXPECT_FALSE(load->Failed());
+    EXPECT_TRUE(cards.SpansInside());
+    JsonWriter json;
+    WriteCardsJson(json, L"", load->TakeBytes().codePage, cards);
+    EXPECT_EQ(json.Take(), golden);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
