@@ -70,13 +70,6 @@ TEST(LoadFileText, Utf16WithoutMarkOrBeginStaysUtf8) {
   EXPECT_EQ(Load(Utf16Bytes(L"FN:Ann", false)), std::wstring(L"F\0N\0:\0A\0n\0n\0", 12));
 }
 
-TEST(LoadFileText, ReadsUpToThirtyTwoMebibytesAndNoMore) {
-  std::string bytes(kMaxFileSize, 'A');
-  EXPECT_EQ(Load(bytes).size(), kMaxFileSize);
-  bytes.push_back('A');
-  EXPECT_EQ(Load(bytes), L"");
-}
-
 TEST(LoadFileText, OpensNamesOutsideTheAnsiCodePage) {
   TempFile file("FN:Ann\r\n", L"-\x041A\x043E\x043D\x0442\x0430\x043A\x0442\x044B.vcf");
   EXPECT_EQ(LoadFileText(file.Path().c_str()), L"FN:Ann\r\n");
