@@ -127,7 +127,8 @@ void CheckPieces(std::string_view bytes, const CardSet& whole, unsigned codePage
   for (size_t i = 0; i < cards.size(); ++i) {
     const Card a = cards[i], b = whole[i];
     if (a.sourceText() != b.sourceText() || a.fullName() != b.fullName() ||
-        a.photoSize() != b.photoSize() || a.properties().size() != b.properties().size()) {
+        a.photoSize() != b.photoSize() || a.photoData() != b.photoData() ||
+        a.properties().size() != b.properties().size()) {
       Fail("a card read in pieces differs");
     }
     for (size_t k = 0; k < a.properties().size(); ++k) {

@@ -121,9 +121,19 @@ bool CardBatch::SpansInside() const {
             &PropertyRecord::value);
   allInside(cards_, &CardRecord::fullName, &CardRecord::familyName, &CardRecord::givenName,
             &CardRecord::organization, &CardRecord::title, &CardRecord::birthday,
-            &CardRecord::gender, &CardRecord::kind, &CardRecord::photoUrl,
-            &CardRecord::photoSource, &CardRecord::source);
-  for (const CardRecord& card : cards_) ok &= (card.source.offset & kArenaBit) == 0;
+            &CardRecord::gender, &CardRecord::kind, &CardRecord::photoUrl, &CardRecord::source);
+  for (const CardRecord& card : cards_) {
+    ok &= (card.source.offset & kArenaBit) == 0;
+    if (card.photoBytesAt == UINT32_MAX) {
+      ok &= inside(card.photoSource);
+    } else {
+      // Moved photo lines: their bytes, and where they stood in the card.
+      ok &= (card.photoBytesAt <= photoBytes_.size()) &
+            (card.photoSource.size <= photoBytes_.size() - std::min<size_t>(card.photoBytesAt, photoBytes_.size())) &
+            (card.photoSource.offset >= card.source.offset) &
+            (card.photoSource.offset <= card.source.offset + card.source.size);
+    }
+  }
   for (const std::vector<TypedRecord>* list : {&phones_, &emails_}) {
     for (const TypedRecord& typed : *list)
       ok &= runInside(typed.typesBegin, typed.typesEnd, types_.size());
@@ -151,6 +161,104 @@ bool CardSet::SpansInside() const {
   return ok;
 }
 
+void CardBatch::MovePhotosOutOfText() {
+  // Each card holds at most one photo's lines, inside its own lines: the
+  // ranges are disjoint and in text order.
+  struct Cut {
+    uint32_t begin, end;
+    size_t removedBefore;  // by the cuts before this one
+  };
+  std::vector<Cut> cuts;
+  size_t removed = 0;
+  for (const CardRecord& card : cards_) {
+    const TextSpan photo = card.photoSource;
+    if (card.photoSize == 0 || (photo.offset & kArenaBit) || photo.size == 0) continue;
+    const std::wstring_view lines = Text(photo);
+    if (std::any_of(lines.begin(), lines.end(), [](wchar_t c) { return c >= 0x80; })) continue;
+    cuts.push_back({photo.offset, photo.offset + photo.size, removed});
+    removed += photo.size;
+  }
+  if (cuts.empty()) return;
+  std::wstring text;
+  text.reserve(text_.size() - removed);
+  photoBytes_.reserve(photoBytes_.size() + removed);
+  size_t at = 0;
+  for (const Cut& cut : cuts) {
+    text.append(text_, at, cut.begin - at);
+    for (size_t i = cut.begin; i < cut.end; ++i) photoBytes_ += static_cast<char>(text_[i]);
+    at = cut.end;
+  }
+  text.append(text_, at, std::wstring::npos);
+  // The cut a text offset is in or after.
+  const auto cutAt = [&](uint32_t offset) {
+    return std::upper_bound(cuts.begin(), cuts.end(), offset,
+                            [](uint32_t o, const Cut& cut) { return o < cut.end; });
+  };
+  const auto remap = [&](TextSpan& span) {
+    if ((span.offset & kArenaBit) || span.size == 0) return;
+    const auto next = cutAt(span.offset);
+    if (next != cuts.end() && span.offset >= next->begin) {
+      // A span within photo lines (the PHOTO record's name and prefix) moves
+      // to the arena.
+      const std::wstring_view value = Text(span);
+      span = {static_cast<uint32_t>(arena_.size()) | kArenaBit, span.size};
+      arena_.append(value);
+      return;
+    }
+    const size_t before = next == cuts.end() ? removed : next->removedBefore;
+    span.offset -= static_cast<uint32_t>(before);
+  };
+  for (auto& list : texts_) std::for_each(list.begin(), list.end(), remap);
+  std::for_each(types_.begin(), types_.end(), remap);
+  std::for_each(customTexts_.begin(), customTexts_.end(), remap);
+  for (auto* list : {&phones_, &emails_}) {
+    for (TypedRecord& typed : *list) remap(typed.value);
+  }
+  for (CustomRecord& custom : custom_) remap(custom.key);
+  for (PropertyRecord& property : properties_) {
+    remap(property.name);
+    remap(property.rawPrefix);
+    remap(property.value);
+  }
+  size_t photoAt = 0;
+  for (CardRecord& card : cards_) {
+    for (TextSpan* span : {&card.fullName, &card.familyName, &card.givenName, &card.organization,
+                           &card.title, &card.birthday, &card.gender, &card.kind, &card.photoUrl}) {
+      remap(*span);
+    }
+    const auto cut = cutAt(card.source.offset);
+    const bool moved = cut != cuts.end() && card.photoSize != 0 &&
+                       card.photoSource.offset == cut->begin &&
+                       !(card.photoSource.offset & kArenaBit);
+    const size_t before = cut == cuts.end() ? removed : cut->removedBefore;
+    card.source.offset -= static_cast<uint32_t>(before);
+    if (moved) {
+      card.source.size -= cut->end - cut->begin;
+      card.photoSource.offset = cut->begin - static_cast<uint32_t>(cut->removedBefore);
+      card.photoBytesAt = static_cast<uint32_t>(photoAt);
+      photoAt += cut->end - cut->begin;
+    } else {
+      remap(card.photoSource);
+    }
+  }
+  text_ = std::move(text);
+}
+
+CardSet::Memory CardSet::MemoryUse() const {
+  Memory memory;
+  const auto bytes = [](const auto& list) { return list.capacity() * sizeof(list[0]); };
+  for (const auto& batch : batches_) {
+    memory.textBytes += batch->text_.capacity() * sizeof(wchar_t);
+    memory.photoBytes += batch->photoBytes_.capacity();
+    memory.arenaBytes += batch->arena_.capacity() * sizeof(wchar_t);
+    memory.recordBytes += bytes(batch->cards_) + bytes(batch->phones_) + bytes(batch->emails_) +
+                          bytes(batch->custom_) + bytes(batch->properties_) +
+                          bytes(batch->types_) + bytes(batch->customTexts_);
+    for (const auto& list : batch->texts_) memory.recordBytes += bytes(list);
+  }
+  return memory;
+}
+
 void CardSet::Add(std::shared_ptr<const CardBatch> batch) {
   if (!batch || batch->size() == 0) return;
   firstCards_.push_back(size_);
@@ -168,7 +276,23 @@ void CardSet::Append(CardSet&& more) {
 
 size_t Card::photoSize() const { return Record().photoSize; }
 
-std::wstring_view Card::sourceText() const { return batch_->Text(Record().source); }
+namespace {
+
+std::wstring Widened(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+}  // namespace
+
+std::wstring Card::sourceText() const {
+  const CardRecord& card = Record();
+  const std::wstring_view source = batch_->Text(card.source);
+  if (card.photoBytesAt == UINT32_MAX) return std::wstring(source);
+  // The photo lines go back where they stood.
+  const size_t at = card.photoSource.offset - card.source.offset;
+  std::wstring text(source.substr(0, at));
+  text += Widened(std::string_view(batch_->photoBytes_).substr(card.photoBytesAt, card.photoSource.size));
+  text += source.substr(at);
+  return text;
+}
 
 std::optional<std::string> Card::sourceBytes(const FileBytes& file) const {
   if (file.textIsUtf8) return WideToUtf8(sourceText());
@@ -186,8 +310,11 @@ std::optional<std::string> Card::sourceBytes(const FileBytes& file) const {
 }
 
 std::vector<uint8_t> Card::photoData() const {
-  if (Record().photoSize == 0) return {};
-  return DecodePhotoSource(batch_->Text(Record().photoSource));
+  const CardRecord& card = Record();
+  if (card.photoSize == 0) return {};
+  if (card.photoBytesAt == UINT32_MAX) return DecodePhotoSource(batch_->Text(card.photoSource));
+  return DecodePhotoSource(Widened(
+      std::string_view(batch_->photoBytes_).substr(card.photoBytesAt, card.photoSource.size)));
 }
 
 }  // namespace kontaktel

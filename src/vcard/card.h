@@ -86,6 +86,10 @@ struct CardRecord {
   TextSpan photoUrl;
   TextSpan photoSource;    // the embedded photo's PHOTO line and the lines it took in
   uint32_t photoSize = 0;  // bytes that photo decodes to; 0 when there is none
+  // Where photoSource's characters are in the batch's photo bytes, when they
+  // were moved there; photoSource then gives their length, and where they
+  // stood in the text, which no longer holds them.
+  uint32_t photoBytesAt = UINT32_MAX;
   TextSpan source;         // the card's own lines, BEGIN to END and its line break
   uint32_t listBegin[kCardListCount] = {};
 };
@@ -211,7 +215,7 @@ class Card {
 
   // The card's own lines as read: from its BEGIN line to the end of its END
   // line, that line's break included.
-  std::wstring_view sourceText() const;
+  std::wstring sourceText() const;
   // The bytes of the file that those lines were read from, when `file` holds
   // the bytes the set was read from and line breaks place them exactly.
   std::optional<std::string> sourceBytes(const FileBytes& file) const;
@@ -243,6 +247,11 @@ class CardBatch {
   uint64_t byteEnd() const { return byteEnd_; }
   bool SpansInside() const;
 
+  // Moves the lines of embedded photos, most of a file that has photos, out
+  // of the text into bytes of their own: Base64 is ASCII, a byte a character
+  // where the text takes two (four natively). Spans follow their characters.
+  void MovePhotosOutOfText();
+
  private:
   friend class Card;
   friend class CardAssembler;
@@ -255,8 +264,9 @@ class CardBatch {
 
   std::wstring text_;
   std::wstring arena_;
+  std::string photoBytes_;  // photo lines moved out of the text, ASCII
   uint64_t byteBegin_ = 0;
-  uint64_t byteEnd_ = 0;
+  uint64_t byteEnd_ = UINT64_MAX;  // a batch parsed whole stands for the whole file
   std::vector<CardRecord> cards_;
   std::vector<TextSpan> texts_[kPhones];  // members, languages, urls, addresses, notes
   std::vector<TypedRecord> phones_;
@@ -315,6 +325,16 @@ class CardSet {
   bool SpansInside() const;
 
   size_t BatchCount() const { return batches_.size(); }
+
+  // The bytes the batches hold: their texts, their photo lines, the values
+  // decoded beside them, and their records.
+  struct Memory {
+    size_t textBytes = 0;
+    size_t photoBytes = 0;
+    size_t arenaBytes = 0;
+    size_t recordBytes = 0;
+  };
+  Memory MemoryUse() const;
   const CardBatch& Batch(size_t i) const { return *batches_[i]; }
 
  private:

@@ -136,12 +136,9 @@ void CardLoad::StepWhole(Batch& batch) {
   if (readOk && read_ < size_) return;  // read on in the next step
   FileText text = DecodeFileTextAndCodePage(unread_);
   batch.replaces = replaces_;
-  if (readOk) {
-    batch.cards = ParseCards(std::move(text.text), text.codePage);
-    bytes_ = FileBytes{std::move(unread_), text.codePage, false};
-  } else {
-    batch.cards.Add(ParseCardsBeforeEnd(text.text, text.codePage, false).batch);
-  }
+  // A read error keeps the cards read before it, the cut one not.
+  batch.cards.Add(ParseCardsBeforeEnd(text.text, text.codePage, readOk).batch);
+  if (readOk) bytes_ = FileBytes{std::move(unread_), text.codePage, false};
   Finish(!readOk);
 }
 

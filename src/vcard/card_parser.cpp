@@ -552,6 +552,7 @@ PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool
   text.assign(batch->text_, consumed, std::wstring::npos);
   // What a batch keeps is held for as long as the file is shown: no slack.
   batch->text_.resize(consumed);
+  batch->MovePhotosOutOfText();
   batch->text_.shrink_to_fit();
   batch->arena_.shrink_to_fit();
   batch->properties_.shrink_to_fit();

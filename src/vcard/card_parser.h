@@ -22,7 +22,8 @@ CardSet ParseCards(std::wstring text, unsigned fileCodePage = 65001);
 // The cards of a text that more of the file follows (unless `atEnd`): those
 // that the rest of the file cannot change, the same as ParseCards of the whole
 // text gives them. `text` is left holding what comes after them, which the
-// next call takes up with the text that follows. `guessedPage` tells that a quoted-printable
+// next call takes up with the text that follows. The batch holds its photo
+// lines as bytes (CardBatch::MovePhotosOutOfText). `guessedPage` tells that a quoted-printable
 // value was read in a page guessed from this text alone, where ParseCards of
 // the whole text may guess another.
 struct PartialCards {
