@@ -46,11 +46,17 @@ std::string WideToUtf8(std::wstring_view text) {
 }
 
 bool Utf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out) {
+  out.clear();
+  return AppendUtf8ToWide(bytes, length, strict, out);
+}
+
+bool AppendUtf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out) {
   const auto* s = reinterpret_cast<const unsigned char*>(bytes);
   // Never more characters than bytes: size once, write through a pointer, trim.
-  out.resize(length);
+  const size_t kept = out.size();
+  out.resize(kept + length);
   wchar_t* const begin = out.data();
-  wchar_t* w = begin;
+  wchar_t* w = begin + kept;
   auto put = [&](uint32_t codePoint) {
     if constexpr (sizeof(wchar_t) == 2) {
       if (codePoint >= 0x10000) {
@@ -104,7 +110,7 @@ bool Utf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out
     }
     if (!valid) {
       if (strict) {
-        out.clear();
+        out.resize(kept);
         return false;
       }
       put(kReplacement);

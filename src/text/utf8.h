@@ -22,5 +22,7 @@ void AppendUtf8(std::string& out, uint32_t codePoint);
 // surrogate, beyond U+10FFFF, truncated) fails with false. Lenient: each
 // maximal invalid subpart becomes U+FFFD.
 bool Utf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out);
+// The same, appended to `out`; a strict failure leaves `out` as it was.
+bool AppendUtf8ToWide(const char* bytes, size_t length, bool strict, std::wstring& out);
 
 }  // namespace kontaktel

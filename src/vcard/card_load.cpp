@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "text/utf8.h"
 #include "vcard/card_parser.h"
 
 namespace kontaktel {
@@ -88,8 +89,12 @@ void CardLoad::Finish(bool failed) {
 
 void CardLoad::ReadPiece(CardSet& out) {
   // At most a piece of whole lines: the read may end inside a line or a
-  // character. A line longer than a piece is taken whole.
-  bool readOk = unread_.size() >= pieceBytes_ || read_ >= size_ || ReadOn(pieceBytes_);
+  // character. A line longer than a piece is taken whole. The first piece is
+  // the start Open read, so that the first cards come at once.
+  const bool firstPiece = !startParsed_ && !unread_.empty();
+  startParsed_ = true;
+  bool readOk = firstPiece || unread_.size() >= pieceBytes_ || read_ >= size_ ||
+                ReadOn(pieceBytes_);
   size_t cut = 0;
   bool atEnd = false;
   for (;;) {
@@ -108,10 +113,11 @@ void CardLoad::ReadPiece(CardSet& out) {
   }
   // An escape may make the file ISO-2022-JP, which only its whole says.
   if (std::memchr(unread_.data(), 0x1B, cut) != nullptr) return SwitchToWhole();
-  std::wstring text = BytesToText(unread_.data(), cut, kCodePageUtf8, true);
-  if (text.empty() && cut != 0) return SwitchToWhole();
+  // The text goes straight after what the last batch left, into room sized
+  // once: the batch takes this string as its text.
+  pending_.reserve(pending_.size() + cut);
+  if (!AppendUtf8ToWide(unread_.data(), cut, true, pending_)) return SwitchToWhole();
   unread_.erase(0, cut);
-  pending_ += text;
   // A read error keeps the cards read before it, the cut one not.
   PartialCards part = ParseCardsBeforeEnd(pending_, kCodePageUtf8, atEnd && readOk);
   if (part.guessedPage) return SwitchToWhole();

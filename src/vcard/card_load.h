@@ -80,6 +80,7 @@ class CardLoad {
   size_t pieceBytes_ = kPieceBytes;
   // Read piece by piece as UTF-8 (else the file is read whole).
   bool pieces_ = false;
+  bool startParsed_ = false;  // the start that Open read went to the first piece
   // The whole file's cards replace those handed over from its pieces.
   bool replaces_ = false;
   size_t handedCards_ = 0;  // cards handed over so far

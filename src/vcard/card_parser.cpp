@@ -142,10 +142,10 @@ class CardAssembler {
 
   // Every card of the text, the last one without END:VCARD too.
   void Run() {
-    // Room for a record per 8 characters: more than any real file needs, and
-    // what stays unused is never touched, so it costs address space, not
-    // memory. The list is not regrown (and so never held twice) on the way.
-    set_.properties_.reserve(set_.text_.size() / 8 + 16);
+    // Room for a record per line: no more than a text can have, and what
+    // stays unused is never touched, so it costs address space, not memory.
+    // The list is not regrown (and so never held twice) on the way.
+    set_.properties_.reserve(EstimateLines(set_.text_) + 16);
     // Decoded and joined values take a fraction of the text; the same holds
     // for the arena, so that it does not grow by copies in common files.
     set_.arena_.reserve(set_.text_.size() / 4);
@@ -160,6 +160,8 @@ class CardAssembler {
   // into the text's end took part in, so that the rest of the file cannot
   // change them. Returns where the last of them ends.
   size_t RunBeforeEnd() {
+    set_.properties_.reserve(EstimateLines(set_.text_) + 16);
+    set_.arena_.reserve(set_.text_.size() / 4);
     size_t consumed = 0;
     while (reader_.Next() && !reader_.ReachedEnd()) {
       HandleLine(TrimSpace(reader_.Line()));
@@ -550,12 +552,16 @@ PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool
   }
   result.guessedPage = assembler.GuessedPage();
   text.assign(batch->text_, consumed, std::wstring::npos);
-  // What a batch keeps is held for as long as the file is shown: no slack.
+  // What a batch keeps is held for as long as the file is shown: no large
+  // slack, and no copy for a small one.
   batch->text_.resize(consumed);
   batch->MovePhotosOutOfText();
-  batch->text_.shrink_to_fit();
-  batch->arena_.shrink_to_fit();
-  batch->properties_.shrink_to_fit();
+  const auto trim = [](auto& list) {
+    if (list.capacity() - list.size() > list.capacity() / 8) list.shrink_to_fit();
+  };
+  trim(batch->text_);
+  trim(batch->arena_);
+  trim(batch->properties_);
   assert(batch->SpansInside());
   result.batch = std::move(batch);
   return result;
