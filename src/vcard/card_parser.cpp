@@ -561,7 +561,14 @@ PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool
   };
   trim(batch->text_);
   trim(batch->arena_);
+  trim(batch->cards_);
+  for (auto& list : batch->texts_) trim(list);
+  trim(batch->phones_);
+  trim(batch->emails_);
+  trim(batch->custom_);
   trim(batch->properties_);
+  trim(batch->types_);
+  trim(batch->customTexts_);
   assert(batch->SpansInside());
   result.batch = std::move(batch);
   return result;
