@@ -142,10 +142,10 @@ class CardAssembler {
 
   // Every card of the text, the last one without END:VCARD too.
   void Run() {
-    // Room for a record per line: no more than a text can have, and what
-    // stays unused is never touched, so it costs address space, not memory.
-    // The list is not regrown (and so never held twice) on the way.
-    set_.properties_.reserve(EstimateLines(set_.text_) + 16);
+    // Room for a record per 8 characters: more than any real file needs, and
+    // what stays unused is never touched, so it costs address space, not
+    // memory. The list is not regrown (and so never held twice) on the way.
+    set_.properties_.reserve(set_.text_.size() / 8 + 16);
     // Decoded and joined values take a fraction of the text; the same holds
     // for the arena, so that it does not grow by copies in common files.
     set_.arena_.reserve(set_.text_.size() / 4);
@@ -160,7 +160,8 @@ class CardAssembler {
   // into the text's end took part in, so that the rest of the file cannot
   // change them. Returns where the last of them ends.
   size_t RunBeforeEnd() {
-    set_.properties_.reserve(EstimateLines(set_.text_) + 16);
+    // As in Run; the batch is trimmed once its cards are known.
+    set_.properties_.reserve(set_.text_.size() / 8 + 16);
     set_.arena_.reserve(set_.text_.size() / 4);
     size_t consumed = 0;
     while (reader_.Next() && !reader_.ReachedEnd()) {
