@@ -128,9 +128,9 @@ std::string Base64(const std::vector<uint8_t>& bytes) {
 }
 
 // A JPEG-shaped blob: the markers a decoder looks at first, then noise.
-std::vector<uint8_t> FakeJpeg(Random& random) {
+std::vector<uint8_t> FakeJpeg(Random& random, bool large = false) {
   std::vector<uint8_t> bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00};
-  const size_t size = 3000 + random.Below(12000);
+  const size_t size = large ? 15000 + random.Below(10000) : 3000 + random.Below(12000);
   while (bytes.size() < size) bytes.push_back(static_cast<uint8_t>(random.Next()));
   bytes.push_back(0xFF);
   bytes.push_back(0xD9);
@@ -155,7 +155,8 @@ void AppendFolded(std::string& out, std::string_view line, size_t width) {
   }
 }
 
-void AppleCard(std::string& out, Random& random, bool photos, size_t index) {
+void AppleCard(std::string& out, Random& random, bool photos, size_t index,
+               bool photoExport = false) {
   const bool cyrillic = random.Below(3) == 0;
   const std::string given(cyrillic ? random.Pick(kGivenCyrillic) : random.Pick(kGivenLatin));
   const std::string family(cyrillic ? random.Pick(kFamilyCyrillic) : random.Pick(kFamilyLatin));
@@ -174,7 +175,11 @@ void AppleCard(std::string& out, Random& random, bool photos, size_t index) {
   }
   if (random.Below(3) == 0) out += "BDAY;value=date:19" + Digits(random, 2) + "-0" + Digits(random, 1) + "-1" + Digits(random, 1) + "\r\n";
   if (random.Below(2)) AppendFolded(out, "NOTE:" + std::string(random.Pick(kNotes)) + " " + std::string(random.Pick(kNotes)), 75);
-  if (photos && random.Below(10) == 0) AppendFolded(out, "PHOTO;ENCODING=b;TYPE=JPEG:" + Base64(FakeJpeg(random)), 75);
+  if (photoExport) {
+    AppendFolded(out, "PHOTO;ENCODING=b;TYPE=JPEG:" + Base64(FakeJpeg(random, true)), 75);
+  } else if (photos && random.Below(10) == 0) {
+    AppendFolded(out, "PHOTO;ENCODING=b;TYPE=JPEG:" + Base64(FakeJpeg(random)), 75);
+  }
   out += "X-ABUID:" + Digits(random, 8) + "-" + Digits(random, 4) + ":ABPerson\r\nEND:VCARD\r\n";
 }
 
@@ -225,8 +230,8 @@ std::string GenerateCorpus(const CorpusOptions& options) {
   std::string card;
   for (size_t index = 0;; ++index) {
     card.clear();
-    const size_t kind = random.Below(10);
-    if (kind < 6) AppleCard(card, random, options.photos, index);
+    const size_t kind = options.photoExport ? 0 : random.Below(10);
+    if (kind < 6) AppleCard(card, random, options.photos, index, options.photoExport);
     else if (kind < 9) PhoneCard(card, random);
     else Version4Card(card, random, index);
     if (out.size() + card.size() > options.targetBytes) break;

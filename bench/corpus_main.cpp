@@ -1,5 +1,5 @@
 // kontaktel-corpus: writes a generated vCard export for benchmarks.
-//   kontaktel-corpus OUT.vcf SIZE_BYTES [--no-photos] [--seed N]
+//   kontaktel-corpus OUT.vcf SIZE_BYTES [--no-photos | --photo-export] [--seed N]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("usage: kontaktel-corpus OUT.vcf SIZE_BYTES [--no-photos] [--seed N]\n", stderr);
+    std::fputs("usage: kontaktel-corpus OUT.vcf SIZE_BYTES [--no-photos | --photo-export] [--seed N]\n", stderr);
     return 2;
   }
   kontaktel::bench::CorpusOptions options;
@@ -20,7 +20,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (int i = 3; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--no-photos") == 0) {
+    if (std::strcmp(argv[i], "--photo-export") == 0) {
+      options.photoExport = true;
+    } else if (std::strcmp(argv[i], "--no-photos") == 0) {
       options.photos = false;
     } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
       options.seed = std::strtoull(argv[++i], nullptr, 10);
