@@ -24,8 +24,9 @@ std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
 
 // Exports from some Windows programs are UTF-16 without a byte-order mark. A
 // vCard file starts with BEGIN, so BEGIN as the first non-blank UTF-16 units
-// (every other byte zero) tells the byte order.
-bool StartsWithUtf16Begin(std::string_view bytes, bool bigEndian) {
+// (every other byte zero) tells the byte order. Nothing when the bytes end
+// before that is decided.
+std::optional<bool> Utf16Begins(std::string_view bytes, bool bigEndian) {
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t units = bytes.size() / 2;
   size_t i = 0;
@@ -36,12 +37,16 @@ bool StartsWithUtf16Begin(std::string_view bytes, bool bigEndian) {
   while (i < units && (unitAt(i) == 0x20 || (unitAt(i) >= 0x09 && unitAt(i) <= 0x0D))) ++i;
   constexpr char kBegin[] = "BEGIN";
   for (size_t k = 0; k < 5; ++k, ++i) {
-    if (i >= units) return false;
+    if (i >= units) return std::nullopt;
     unsigned c = unitAt(i);
     if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
     if (c != static_cast<unsigned char>(kBegin[k])) return false;
   }
   return true;
+}
+
+bool StartsWithUtf16Begin(std::string_view bytes, bool bigEndian) {
+  return Utf16Begins(bytes, bigEndian).value_or(false);
 }
 
 // Names that say nothing about the file's high bytes: UTF-8 (the file is not),
@@ -179,14 +184,15 @@ std::wstring DecodeFileText(std::string_view bytes) {
   return DecodeFileTextAndCodePage(bytes).text;
 }
 
-FileStart ClassifyFileStart(std::string_view start) {
+std::optional<FileStart> ClassifyFileStart(std::string_view start, bool wholeFile) {
   const auto* s = reinterpret_cast<const unsigned char*>(start.data());
   const size_t size = start.size();
   if (size >= 2 && ((s[0] == 0xFF && s[1] == 0xFE) || (s[0] == 0xFE && s[1] == 0xFF)))
     return FileStart::kOther;
   if (size >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF) return FileStart::kUtf8Mark;
-  if (StartsWithUtf16Begin(start, false) || StartsWithUtf16Begin(start, true))
-    return FileStart::kOther;
+  const std::optional<bool> little = Utf16Begins(start, false), big = Utf16Begins(start, true);
+  if (little.value_or(false) || big.value_or(false)) return FileStart::kOther;
+  if (!wholeFile && (size < 3 || !little || !big)) return std::nullopt;
   // The complete lines of the start; the last one may end inside a character.
   const size_t lineEnd = start.find_last_of("\r\n");
   const size_t whole = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;

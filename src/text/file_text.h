@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,10 @@ std::wstring DecodeFileText(std::string_view bytes);
 // How a file's start says it is read, as DecodeFileTextAndCodePage would read
 // the whole: UTF-8 with a byte-order mark; UTF-8 for as long as its bytes stay
 // strict UTF-8 (and are not ISO-2022-JP, see below); or another way, which
-// needs the whole file.
+// needs the whole file. Nothing when the start is too short to tell and the
+// file goes on (`wholeFile` false).
 enum class FileStart { kUtf8Mark, kMaybeUtf8, kOther };
-FileStart ClassifyFileStart(std::string_view start);
+std::optional<FileStart> ClassifyFileStart(std::string_view start, bool wholeFile);
 
 // Whether valid UTF-8 bytes are read as ISO-2022-JP instead: they hold an
 // escape and the file's CHARSET parameters agree on that charset.

@@ -25,7 +25,8 @@ std::unique_ptr<CardLoad> CardLoad::Open(const wchar_t* path, uint64_t maxSize,
     std::unique_ptr<CardLoad> load(new CardLoad);
     if (!load->file_.Open(path)) return nullptr;
     load->size_ = load->file_.Size();
-    if (load->size_ == 0 || load->size_ > maxSize || !load->Start(pieceBytes)) return nullptr;
+    if (load->size_ == 0 || load->size_ > maxSize || !load->Start(pieceBytes, kStartBytes))
+      return nullptr;
     return load;
   } catch (const std::bad_alloc&) {
     return nullptr;
@@ -37,16 +38,23 @@ std::unique_ptr<CardLoad> CardLoad::OpenBytes(std::string_view bytes, size_t pie
   load->memory_ = bytes;
   load->inMemory_ = true;
   load->size_ = bytes.size();
-  if (load->size_ == 0 || !load->Start(pieceBytes)) return nullptr;
+  // The start is a piece, so that small pieces meet every way a start can go.
+  if (load->size_ == 0 || !load->Start(pieceBytes, std::min(kStartBytes, pieceBytes)))
+    return nullptr;
   return load;
 }
 
-bool CardLoad::Start(size_t pieceBytes) {
+bool CardLoad::Start(size_t pieceBytes, size_t startBytes) {
   pieceBytes_ = std::max<size_t>(pieceBytes, 1);
-  if (!ReadOn(kStartBytes) || read_ == 0) return false;
-  const FileStart start = ClassifyFileStart(unread_);
-  pieces_ = start != FileStart::kOther;
-  if (start == FileStart::kUtf8Mark) unread_.erase(0, 3);
+  std::optional<FileStart> start;
+  // A start of blanks, or of fewer bytes than a byte-order mark, tells nothing
+  // yet: read on until it does.
+  for (size_t want = std::max<size_t>(startBytes, 1); !start; want = unread_.size()) {
+    if (!ReadOn(want) || read_ == 0) return false;
+    start = ClassifyFileStart(unread_, read_ >= size_);
+  }
+  pieces_ = *start != FileStart::kOther;
+  if (*start == FileStart::kUtf8Mark) unread_.erase(0, 3);
   return true;
 }
 

@@ -65,7 +65,7 @@ class CardLoad {
 
  private:
   CardLoad() = default;
-  bool Start(size_t pieceBytes);
+  bool Start(size_t pieceBytes, size_t startBytes);
   bool ReadOn(size_t count);
   void ReadPiece(CardSet& out);
   void SwitchToWhole();
