@@ -104,7 +104,9 @@ bool CardBatch::SpansInside() const {
   const auto runInside = [](uint32_t begin, uint32_t end, size_t size) {
     return (begin <= end) & (end <= size);
   };
-  bool ok = byteBegin_ <= byteEnd_;
+  bool ok = !textOwner_ || (textBase_ <= textOwner_->size() &&
+                            text_.size() <= textOwner_->size() - textBase_ &&
+                            text_.data() == textOwner_->data() + textBase_);
   const auto allInside = [&](const auto& records, auto... fields) {
     for (const auto& record : records) ok &= (inside(record.*fields) & ...);
   };
@@ -184,11 +186,11 @@ void CardBatch::MovePhotosOutOfText() {
   photoBytes_.reserve(photoBytes_.size() + removed);
   size_t at = 0;
   for (const Cut& cut : cuts) {
-    text.append(text_, at, cut.begin - at);
+    text.append(text_.substr(at, cut.begin - at));
     for (size_t i = cut.begin; i < cut.end; ++i) photoBytes_ += static_cast<char>(text_[i]);
     at = cut.end;
   }
-  text.append(text_, at, std::wstring::npos);
+  text.append(text_.substr(at));
   // The cut a text offset is in or after.
   const auto cutAt = [&](uint32_t offset) {
     return std::upper_bound(cuts.begin(), cuts.end(), offset,
@@ -241,14 +243,40 @@ void CardBatch::MovePhotosOutOfText() {
       remap(card.photoSource);
     }
   }
-  text_ = std::move(text);
+  Own(std::move(text));
+}
+
+void CardBatch::TrimSlack() {
+  const auto trim = [](auto& list) {
+    if (list.capacity() - list.size() > list.capacity() / 8) list.shrink_to_fit();
+  };
+  trim(arena_);
+  trim(cards_);
+  for (auto& list : texts_) trim(list);
+  trim(phones_);
+  trim(emails_);
+  trim(custom_);
+  trim(properties_);
+  trim(types_);
+  trim(customTexts_);
+}
+
+void CardBatch::Own(std::wstring text) {
+  auto owner = std::make_shared<std::wstring>(std::move(text));
+  text_ = *owner;
+  textBase_ = 0;
+  textOwner_ = std::move(owner);
 }
 
 CardSet::Memory CardSet::MemoryUse() const {
   Memory memory;
   const auto bytes = [](const auto& list) { return list.capacity() * sizeof(list[0]); };
+  const std::wstring* counted = nullptr;  // batches of one text follow each other
   for (const auto& batch : batches_) {
-    memory.textBytes += batch->text_.capacity() * sizeof(wchar_t);
+    if (batch->textOwner_ && batch->textOwner_.get() != counted) {
+      counted = batch->textOwner_.get();
+      memory.textBytes += counted->capacity() * sizeof(wchar_t);
+    }
     memory.photoBytes += batch->photoBytes_.capacity();
     memory.arenaBytes += batch->arena_.capacity() * sizeof(wchar_t);
     memory.recordBytes += bytes(batch->cards_) + bytes(batch->phones_) + bytes(batch->emails_) +
@@ -296,15 +324,12 @@ std::wstring Card::sourceText() const {
 
 std::optional<std::string> Card::sourceBytes(const FileBytes& file) const {
   if (file.textIsUtf8) return WideToUtf8(sourceText());
-  // A set parsed from a whole text stands for the whole file, however long.
-  const uint64_t end = std::min<uint64_t>(batch_->byteEnd_, file.bytes.size());
-  if (batch_->byteBegin_ > end) return std::nullopt;
-  const std::string_view bytes = std::string_view(file.bytes).substr(
-      static_cast<size_t>(batch_->byteBegin_), static_cast<size_t>(end - batch_->byteBegin_));
+  // Kept bytes belong to a file read whole: its batches share its text.
+  if (!batch_->textOwner_) return std::nullopt;
   const TextSpan span = Record().source;
-  const std::optional<std::string_view> found = SourceBytes(
-      bytes, file.codePage, batch_->byteBegin_ == 0, batch_->text_, span.offset,
-      span.offset + span.size);
+  const size_t begin = batch_->textBase_ + span.offset;
+  const std::optional<std::string_view> found =
+      SourceBytes(file, *batch_->textOwner_, begin, begin + span.size);
   if (!found) return std::nullopt;
   return std::string(*found);
 }

@@ -233,18 +233,18 @@ class Card {
 // The cards of one piece of a file, with the piece's text: every value that
 // is a plain slice of the text is held as a span into it, and the values that
 // had to be transformed (decoded, unescaped, joined, upper-cased) live in one
-// arena beside it. A batch never changes once it is made.
+// arena beside it. The text is the batch's own, or a slice of the whole
+// file's text that the batches of that file share. A batch never changes once
+// it is made.
 class CardBatch {
  public:
   size_t size() const { return cards_.size(); }
   std::wstring_view text() const { return text_; }
   std::wstring_view Text(TextSpan span) const {
-    const std::wstring& from = (span.offset & kArenaBit) ? arena_ : text_;
-    return std::wstring_view(from).substr(span.offset & ~kArenaBit, span.size);
+    if (span.offset & kArenaBit)
+      return std::wstring_view(arena_).substr(span.offset & ~kArenaBit, span.size);
+    return text_.substr(span.offset, span.size);
   }
-  // Where the text was read from in the file's bytes: [byteBegin, byteEnd).
-  uint64_t byteBegin() const { return byteBegin_; }
-  uint64_t byteEnd() const { return byteEnd_; }
   bool SpansInside() const;
 
   // Moves the lines of embedded photos, most of a file that has photos, out
@@ -259,14 +259,22 @@ class CardBatch {
   friend class CardLoad;
   friend CardSet ParseCards(std::wstring text, unsigned fileCodePage);
   friend PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool atEnd);
+  friend PartialCards ParseCardsOfText(const std::shared_ptr<const std::wstring>& text,
+                                       size_t& from, unsigned fileCodePage, size_t maxCards);
   friend TypedValue ViewOf(const CardBatch& batch, const TypedRecord& record);
   friend CustomField ViewOf(const CardBatch& batch, const CustomRecord& record);
 
-  std::wstring text_;
+  // Sets the batch's own text.
+  void Own(std::wstring text);
+  // What a batch keeps is held for as long as the file is shown: its lists
+  // keep no large slack (and a small one costs no copy).
+  void TrimSlack();
+
+  std::shared_ptr<const std::wstring> textOwner_;  // the text that text_ is a slice of
+  std::wstring_view text_;
+  size_t textBase_ = 0;  // where text_ starts in *textOwner_
   std::wstring arena_;
   std::string photoBytes_;  // photo lines moved out of the text, ASCII
-  uint64_t byteBegin_ = 0;
-  uint64_t byteEnd_ = UINT64_MAX;  // a batch parsed whole stands for the whole file
   std::vector<CardRecord> cards_;
   std::vector<TextSpan> texts_[kPhones];  // members, languages, urls, addresses, notes
   std::vector<TypedRecord> phones_;

@@ -145,15 +145,25 @@ void CardLoad::SwitchToWhole() {
   if (!inMemory_ && !file_.Rewind()) Finish(true);
 }
 
-void CardLoad::StepWhole(Batch& batch) {
-  const bool readOk = read_ >= size_ || ReadOn(kPiecesPerStep * pieceBytes_);
-  if (readOk && read_ < size_) return;  // read on in the next step
-  FileText text = DecodeFileTextAndCodePage(unread_);
+void CardLoad::StepWhole(Batch& batch, size_t maxCards) {
+  if (!wholeText_) {
+    const bool readOk = read_ >= size_ || ReadOn(kPiecesPerStep * pieceBytes_);
+    if (readOk && read_ < size_) return;  // read on in the next step
+    file_.Close();
+    wholeReadFailed_ = !readOk;
+    FileText text = DecodeFileTextAndCodePage(unread_);
+    wholeCodePage_ = text.codePage;
+    wholeText_ = std::make_shared<const std::wstring>(std::move(text.text));
+    wholeFrom_ = 0;
+  }
+  PartialCards part = ParseCardsOfText(wholeText_, wholeFrom_, wholeCodePage_, maxCards);
   batch.replaces = replaces_;
-  // A read error keeps the cards read before it, the cut one not.
-  batch.cards.Add(ParseCardsBeforeEnd(text.text, text.codePage, readOk).batch);
-  if (readOk) bytes_ = FileBytes{std::move(unread_), text.codePage, false};
-  Finish(!readOk);
+  replaces_ = false;
+  batch.cards.Add(std::move(part.batch));
+  if (wholeFrom_ < wholeText_->size()) return;
+  if (!wholeReadFailed_) bytes_ = FileBytes{std::move(unread_), wholeCodePage_, false};
+  wholeText_.reset();
+  Finish(wholeReadFailed_);
 }
 
 CardLoad::Batch CardLoad::Step(size_t maxCards) {
@@ -176,7 +186,7 @@ CardLoad::Batch CardLoad::Step(size_t maxCards) {
         return batch;
       }
     }
-    if (!done_) StepWhole(batch);
+    if (!done_) StepWhole(batch, maxCards);
     handedCards_ += batch.cards.size();
   } catch (const std::bad_alloc&) {
     // What was handed over stays; this step's cards are given up.

@@ -8,7 +8,7 @@
 // whole file turns out to be ISO-2022-JP, or a quoted-printable value needed
 // the page of the whole file, the file is read again as a whole and its cards
 // replace those handed over. Any other file (UTF-16, legacy code pages) is
-// read whole before its cards are parsed.
+// read and decoded whole; its cards then come in batches that share its text.
 #pragma once
 
 #include <cstddef>
@@ -69,7 +69,7 @@ class CardLoad {
   bool ReadOn(size_t count);
   void ReadPiece(CardSet& out);
   void SwitchToWhole();
-  void StepWhole(Batch& batch);
+  void StepWhole(Batch& batch, size_t maxCards);
   void Finish(bool failed);
 
   PlatformFile file_;
@@ -86,6 +86,12 @@ class CardLoad {
   size_t handedCards_ = 0;  // cards handed over so far
   std::string unread_;      // bytes read and not yet converted (the whole file when read whole)
   std::wstring pending_;    // text not yet in a batch
+  // A file read whole: its text, which its batches share, and where the next
+  // batch starts in it.
+  std::shared_ptr<const std::wstring> wholeText_;
+  size_t wholeFrom_ = 0;
+  unsigned wholeCodePage_ = 0;
+  bool wholeReadFailed_ = false;
   FileBytes bytes_;
   bool done_ = false;
   bool failed_ = false;

@@ -135,9 +135,13 @@ bool IsPhotoAddress(const PropertyLine& line, std::wstring_view data) {
 // arrays; a card that a second BEGIN:VCARD abandons is rolled back.
 class CardAssembler {
  public:
-  CardAssembler(CardBatch& set, unsigned fileCodePage)
+  // `wholeText` is the file's whole text when the batch is a slice of it,
+  // for what only the whole decides.
+  CardAssembler(CardBatch& set, unsigned fileCodePage, std::wstring_view wholeText = {})
       : set_(set),
         reader_(set.text_),
+        wholeText_(wholeText.empty() ? set.text_ : wholeText),
+        wholeKnown_(!wholeText.empty()),
         unnamedPage_(IsFileBytePage(fileCodePage) ? fileCodePage : 0) {}
 
   // Every card of the text, the last one without END:VCARD too.
@@ -179,6 +183,24 @@ class CardAssembler {
     return consumed;
   }
 
+  // The first `maxCards` cards of a text that is the rest of the whole file,
+  // the last one without END:VCARD too: where they end, or the text's size
+  // when the text ended first.
+  size_t RunCards(size_t maxCards) {
+    set_.properties_.reserve(std::min(set_.text_.size() / 8, maxCards * 64) + 16);
+    while (reader_.Next()) {
+      HandleLine(TrimSpace(reader_.Line()));
+      if (inCard_) {
+        cardEnd_ = reader_.TakenEnd();
+      } else if (set_.cards_.size() >= maxCards) {
+        const TextSpan last = set_.cards_.back().source;
+        return last.offset + last.size;
+      }
+    }
+    if (inCard_) EndCard(cardEnd_);
+    return set_.text_.size();
+  }
+
   // A value was read in a page guessed from this text alone.
   bool GuessedPage() const { return guessedPage_; }
 
@@ -207,7 +229,7 @@ class CardAssembler {
 
   // The card's lines end with the break after its last line.
   void EndCard(size_t end) {
-    const std::wstring& text = set_.text_;
+    const std::wstring_view text = set_.text_;
     if (end < text.size() && text[end] == L'\r') ++end;
     if (end < text.size() && text[end] == L'\n') ++end;
     card_.source = {cardStart_, static_cast<uint32_t>(end - cardStart_)};
@@ -323,8 +345,8 @@ class CardAssembler {
   unsigned UnnamedPage(std::wstring_view charset) {
     if (unnamedPage_ != 0) return unnamedPage_;
     if (FindCharsetCodePage(charset) || IsUtf8(quoted_, utf8_)) return 1251;  // not read in it
-    unnamedPage_ = GuessUnnamedPage(set_.text_);
-    guessedPage_ = true;
+    unnamedPage_ = GuessUnnamedPage(wholeText_);
+    guessedPage_ = !wholeKnown_;
     return unnamedPage_;
   }
 
@@ -507,6 +529,8 @@ class CardAssembler {
 
   CardBatch& set_;
   LineReader reader_;
+  std::wstring_view wholeText_;  // the batch's text, or the whole file's when known
+  bool wholeKnown_;
   PropertyLine property_;  // reused from line to line
   bool inCard_ = false;
   CardRecord card_;
@@ -531,8 +555,7 @@ class CardAssembler {
 
 CardSet ParseCards(std::wstring text, unsigned fileCodePage) {
   auto batch = std::make_shared<CardBatch>();
-  batch->text_ = std::move(text);
-  batch->byteEnd_ = UINT64_MAX;  // the whole file, however long
+  batch->Own(std::move(text));
   CardAssembler(*batch, fileCodePage).Run();
   assert(batch->SpansInside());
   CardSet set;
@@ -543,33 +566,40 @@ CardSet ParseCards(std::wstring text, unsigned fileCodePage) {
 PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool atEnd) {
   PartialCards result;
   auto batch = std::make_shared<CardBatch>();
-  batch->text_ = std::move(text);
+  auto owned = std::make_shared<std::wstring>(std::move(text));
+  batch->text_ = *owned;
   CardAssembler assembler(*batch, fileCodePage);
-  size_t consumed = batch->text_.size();
+  size_t consumed = owned->size();
   if (atEnd) {
     assembler.Run();
   } else {
     consumed = assembler.RunBeforeEnd();
   }
   result.guessedPage = assembler.GuessedPage();
-  text.assign(batch->text_, consumed, std::wstring::npos);
-  // What a batch keeps is held for as long as the file is shown: no large
-  // slack, and no copy for a small one.
-  batch->text_.resize(consumed);
+  text.assign(*owned, consumed, std::wstring::npos);
+  owned->resize(consumed);
+  if (owned->capacity() - owned->size() > owned->capacity() / 8) owned->shrink_to_fit();
+  batch->text_ = *owned;
+  batch->textOwner_ = std::move(owned);
   batch->MovePhotosOutOfText();
-  const auto trim = [](auto& list) {
-    if (list.capacity() - list.size() > list.capacity() / 8) list.shrink_to_fit();
-  };
-  trim(batch->text_);
-  trim(batch->arena_);
-  trim(batch->cards_);
-  for (auto& list : batch->texts_) trim(list);
-  trim(batch->phones_);
-  trim(batch->emails_);
-  trim(batch->custom_);
-  trim(batch->properties_);
-  trim(batch->types_);
-  trim(batch->customTexts_);
+  batch->TrimSlack();
+  assert(batch->SpansInside());
+  result.batch = std::move(batch);
+  return result;
+}
+
+PartialCards ParseCardsOfText(const std::shared_ptr<const std::wstring>& text, size_t& from,
+                              unsigned fileCodePage, size_t maxCards) {
+  PartialCards result;
+  auto batch = std::make_shared<CardBatch>();
+  batch->textOwner_ = text;
+  batch->textBase_ = std::min(from, text->size());
+  batch->text_ = std::wstring_view(*text).substr(batch->textBase_);
+  CardAssembler assembler(*batch, fileCodePage, *text);
+  const size_t consumed = assembler.RunCards(std::max<size_t>(maxCards, 1));
+  batch->text_ = batch->text_.substr(0, consumed);
+  from = batch->textBase_ + consumed;
+  batch->TrimSlack();
   assert(batch->SpansInside());
   result.batch = std::move(batch);
   return result;

@@ -32,6 +32,12 @@ struct PartialCards {
 };
 PartialCards ParseCardsBeforeEnd(std::wstring& text, unsigned fileCodePage, bool atEnd);
 
+// The next `maxCards` cards of a whole file's text from `from` on, the same as
+// ParseCards of the whole text gives them, in a batch that shares the text;
+// `from` moves past them, to the text's size once every card is read.
+PartialCards ParseCardsOfText(const std::shared_ptr<const std::wstring>& text, size_t& from,
+                              unsigned fileCodePage, size_t maxCards);
+
 // The bytes of an embedded photo from its PHOTO line and the lines that line
 // took in, as written in the file (what a card keeps of its photo until the
 // bytes are asked for). Empty when they do not decode.
