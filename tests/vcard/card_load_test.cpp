@@ -120,6 +120,29 @@ TEST(CardLoad, LaterBytesThatAreNotUtf8ReadTheWholeFileAgain) {
   EXPECT_EQ(loaded.cards[1500].sourceBytes(kept), "BEGIN:VCARD\r\nFN:Ren\xE9\r\nEND:VCARD\r\n");
 }
 
+TEST(CardLoad, AFileReadWholeComesInBatchesThatShareItsText) {
+  // UTF-16 is read whole; its cards still come a few at a time, and a card's
+  // own bytes are found in the bytes kept.
+  const std::string ascii = Cards(50);
+  std::string bytes = "\xFF\xFE";
+  for (const char c : ascii) bytes += {c, '\0'};
+  std::unique_ptr<CardLoad> load = CardLoad::OpenBytes(bytes, 4096);
+  ASSERT_NE(load, nullptr);
+  Loaded loaded = LoadAll(*load, 10);
+  EXPECT_FALSE(loaded.replaced);
+  EXPECT_EQ(loaded.batches, 5);
+  ASSERT_EQ(loaded.cards.size(), 50u);
+  EXPECT_EQ(loaded.cards.BatchCount(), 5u);
+  EXPECT_EQ(loaded.cards[37].fullName(), L"Contact 37");
+  const FileBytes kept = load->TakeBytes();
+  EXPECT_EQ(kept.codePage, 1200u);
+  const size_t begin = ascii.find("FN:Contact 37\r") - 26;  // after the BEGIN and VERSION lines
+  const size_t end = ascii.find("END:VCARD\r\n", begin) + 11;
+  std::string expected;
+  for (const char c : ascii.substr(begin, end - begin)) expected += {c, '\0'};
+  EXPECT_EQ(loaded.cards[37].sourceBytes(kept), expected);
+}
+
 TEST(CardLoad, AFileChangedMovedOrDeletedWhileReadGivesTheCardsRead) {
   const std::string bytes = Cards(4000);  // about 280 KB
   const TempFile file(bytes);
