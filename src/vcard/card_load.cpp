@@ -16,6 +16,7 @@ constexpr size_t kStartBytes = 64 * 1024;
 // A step reads at most this many pieces, so that batches keep coming while a
 // file of large cards (photos) is read.
 constexpr size_t kPiecesPerStep = 8;
+constexpr size_t kLargestPiece = size_t{256} << 20;
 
 }  // namespace
 
@@ -45,7 +46,7 @@ std::unique_ptr<CardLoad> CardLoad::OpenBytes(std::string_view bytes, size_t pie
 }
 
 bool CardLoad::Start(size_t pieceBytes, size_t startBytes) {
-  pieceBytes_ = std::max<size_t>(pieceBytes, 1);
+  pieceBytes_ = pieceLimit_ = std::max<size_t>(pieceBytes, 1);
   std::optional<FileStart> start;
   // A start of blanks, or of fewer bytes than a byte-order mark, tells nothing
   // yet: read on until it does.
@@ -101,23 +102,23 @@ void CardLoad::ReadPiece(CardSet& out) {
   // the start Open read, so that the first cards come at once.
   const bool firstPiece = !startParsed_ && !unread_.empty();
   startParsed_ = true;
-  bool readOk = firstPiece || unread_.size() >= pieceBytes_ || read_ >= size_ ||
-                ReadOn(pieceBytes_);
+  bool readOk = firstPiece || unread_.size() >= pieceLimit_ || read_ >= size_ ||
+                ReadOn(pieceLimit_);
   size_t cut = 0;
   bool atEnd = false;
   for (;;) {
     const bool allRead = !readOk || read_ >= size_;
-    const size_t limit = std::min(unread_.size(), pieceBytes_);
+    const size_t limit = std::min(unread_.size(), pieceLimit_);
     size_t lineEnd = limit == 0 ? std::string::npos : unread_.find_last_of("\r\n", limit - 1);
     if (lineEnd == std::string::npos) lineEnd = unread_.find_first_of("\r\n", limit);
     cut = lineEnd == std::string::npos ? unread_.size() : lineEnd + 1;
-    if (allRead && (lineEnd == std::string::npos || unread_.size() <= pieceBytes_)) {
+    if (allRead && (lineEnd == std::string::npos || unread_.size() <= pieceLimit_)) {
       cut = unread_.size();
       atEnd = true;
       break;
     }
     if (lineEnd != std::string::npos) break;
-    readOk = ReadOn(pieceBytes_);
+    readOk = ReadOn(pieceLimit_);
   }
   // An escape may make the file ISO-2022-JP, which only its whole says.
   if (std::memchr(unread_.data(), 0x1B, cut) != nullptr) return SwitchToWhole();
@@ -129,6 +130,9 @@ void CardLoad::ReadPiece(CardSet& out) {
   // A read error keeps the cards read before it, the cut one not.
   PartialCards part = ParseCardsBeforeEnd(pending_, kCodePageUtf8, atEnd && readOk);
   if (part.guessedPage) return SwitchToWhole();
+  // A card larger than a piece is parsed again with each piece that adds to
+  // it: pieces double until it is whole, so that it is parsed about twice.
+  pieceLimit_ = part.batch->size() == 0 ? std::min(pieceLimit_ * 2, kLargestPiece) : pieceBytes_;
   out.Add(std::move(part.batch));
   if (atEnd) {
     bytes_ = FileBytes{{}, kCodePageUtf8, true};

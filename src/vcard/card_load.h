@@ -78,6 +78,7 @@ class CardLoad {
   uint64_t size_ = 0;
   uint64_t read_ = 0;
   size_t pieceBytes_ = kPieceBytes;
+  size_t pieceLimit_ = kPieceBytes;  // the next piece: larger while a card is unfinished
   // Read piece by piece as UTF-8 (else the file is read whole).
   bool pieces_ = false;
   bool startParsed_ = false;  // the start that Open read went to the first piece
