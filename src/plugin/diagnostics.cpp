@@ -4,6 +4,7 @@
 #include "photo/gdiplus_bitmap.h"
 #include "photo/photo_fetch.h"
 #include "plugin/gdi_object_count.h"
+#include "view/card_loading.h"
 #include "view/host_context.h"
 #include "view/theme.h"
 #include "view/viewer_module.h"
@@ -25,6 +26,21 @@ int FontHeight(HFONT font) {
 extern "C" __declspec(dllexport) void __stdcall KontaktelSetSeams(int dpi, BOOL wheelOverride, unsigned wheelLines) {
   SetDpiOverride(dpi);
   SetWheelLinesOverride(wheelOverride != FALSE, wheelLines);
+}
+
+extern "C" __declspec(dllexport) void __stdcall KontaktelSetLoadSeams(
+    int stepCards, HANDLE gate, unsigned long long sizeLimit) {
+  try {
+    SetLoadingSeams(static_cast<size_t>(stepCards > 0 ? stepCards : 0), gate, sizeLimit);
+  } catch (...) {
+  }
+}
+
+extern "C" __declspec(dllexport) void __stdcall KontaktelFinishLoading(HWND window) {
+  try {
+    if (ViewerState* state = GetViewerState(window)) FinishCardLoading(*state);
+  } catch (...) {
+  }
 }
 
 extern "C" __declspec(dllexport) void __stdcall KontaktelGetDiagnostics(
@@ -55,6 +71,8 @@ extern "C" __declspec(dllexport) void __stdcall KontaktelGetDiagnostics(
     const SIZE photo = BitmapSize(state ? state->photo.image.Get() : nullptr);
     record->photoWidth = photo.cx;
     record->photoHeight = photo.cy;
+    record->loading = state ? state->loading.job != nullptr : -1;
+    record->loadSteps = state ? state->loading.steps : -1;
   } catch (...) {
   }
 }

@@ -32,6 +32,8 @@ struct KontaktelDiagnostics {
   int detailsMeasures;  // how often the details text was measured
   int photoWidth;       // the photo as kept, 0 x 0 for none
   int photoHeight;
+  int loading;    // 1 while the file is still being read
+  int loadSteps;  // the reading steps whose cards the window has taken in
 };
 
 extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnostics* record);
@@ -40,6 +42,15 @@ extern "C" void __stdcall KontaktelGetDiagnostics(HWND window, KontaktelDiagnost
 // `dpi` (0: the system's answer), and with `wheelOverride` the wheel moves
 // `wheelLines` lines per notch (0xFFFFFFFF: a page).
 extern "C" void __stdcall KontaktelSetSeams(int dpi, BOOL wheelOverride, unsigned wheelLines);
+
+// Seams for reading files: `stepCards` cards per step (0: the usual number),
+// each step waiting for `gate` when it is an event (the caller keeps it),
+// files above `sizeLimit` bytes declined (0: the usual limit).
+extern "C" void __stdcall KontaktelSetLoadSeams(int stepCards, HANDLE gate,
+                                                unsigned long long sizeLimit);
+
+// Waits until the window has read its whole file, as the host's search does.
+extern "C" void __stdcall KontaktelFinishLoading(HWND window);
 
 // Posts a downloaded photo to a viewer as a download worker does: for its
 // selected card and newest fetch. False for a window that is no viewer.

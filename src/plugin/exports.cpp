@@ -4,12 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "plugin/load_pipeline.h"
-#include "text/file_text.h"
-#include "vcard/card_parser.h"
+#include "vcard/card_load.h"
+#include "view/card_loading.h"
 #include "view/host_commands.h"
 #include "view/host_context.h"
 #include "view/search.h"
@@ -72,32 +73,28 @@ void ApplyHostDark(HWND window, int flags) {
   EnumChildWindows(window, InvalidateChild, 0);
 }
 
+// The file is opened, its size checked and its start read before the window
+// exists; the rest is read behind the window, which shows the cards as they come.
 HWND LoadFile(HWND parent, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || fileName == nullptr) return nullptr;
-  FileBytes source;
-  FileText file = LoadFileTextAndBytes(fileName, source.bytes);
-  if (file.text.empty()) return nullptr;  // the host may try another viewer
-  source.codePage = file.codePage;
-  CardSet cards = ParseCards(std::move(file.text), file.codePage);
+  std::unique_ptr<CardLoad> load = CardLoad::Open(fileName, LoadSizeLimit());
+  if (!load) return nullptr;  // the host may try another viewer
   // Owned until it is filled: a failure on the way must not leave a window behind.
   UniqueWindow window(CreateViewerWindow(parent));
   ViewerState* state = GetViewerState(window.Get());
   if (state == nullptr) return nullptr;
-  AttachCards(*state, std::move(cards), std::move(source));
+  StartCardLoading(*state, std::move(load));
   ApplyShowFlags(window.Get(), showFlags);
   return window.Release();
 }
 
 int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlags) {
   if (parent == nullptr || window == nullptr || fileName == nullptr) return kResultError;
-  FileBytes source;
-  FileText file = LoadFileTextAndBytes(fileName, source.bytes);
-  if (file.text.empty()) return kResultError;  // the window keeps showing the previous file
-  source.codePage = file.codePage;
-  // AttachCards alone decides the selection: the first card the filter
-  // already typed shows, which need not be the file's first card.
-  if (ViewerState* state = GetViewerState(window))
-    AttachCards(*state, ParseCards(std::move(file.text), file.codePage), std::move(source));
+  std::unique_ptr<CardLoad> load = CardLoad::Open(fileName, LoadSizeLimit());
+  if (!load) return kResultError;  // the window keeps showing the previous file
+  // The load of the previous file, if it still runs, is abandoned. The first
+  // card the filter already typed shows, which need not be the file's first.
+  if (ViewerState* state = GetViewerState(window)) StartCardLoading(*state, std::move(load));
   ApplyShowFlags(window, showFlags);
   return kResultOk;
 }
@@ -105,7 +102,10 @@ int LoadNextFile(HWND parent, HWND window, const wchar_t* fileName, int showFlag
 int SearchText(HWND window, const wchar_t* text, int flags) {
   if (window == nullptr || text == nullptr) return kResultError;
   ViewerState* state = GetViewerState(window);
-  if (state == nullptr || state->cards.empty()) return kResultError;
+  if (state == nullptr) return kResultError;
+  // The host wants found or not found now, for the whole file.
+  FinishCardLoading(*state);
+  if (state->cards.empty()) return kResultError;
   const uint64_t count = state->cards.size();
   const uint64_t selected = std::min<uint64_t>(state->filter.selected, count - 1);
   const bool backwards = (flags & kSearchBackwards) != 0;

@@ -5,6 +5,7 @@
 
 #include "config/ui_language.h"
 #include "present/card_match.h"
+#include "view/card_loading.h"
 #include "view/contact_list.h"
 #include "view/viewer_module.h"
 #include "view/viewer_state.h"
@@ -32,7 +33,7 @@ extern "C" __declspec(dllexport) BOOL
     record->topRow = state->list.topRow;
     record->rowsPerPage = state->list.rowsPerPage;
     record->selectedRow = SelectedRow(state->filter);
-    CopyText(record->status, StatusText(state->cards.size(), state->filter, UiIsRussian()));
+    CopyText(record->status, ViewerStatusText(*state));
     return TRUE;
   } catch (...) {
     return FALSE;

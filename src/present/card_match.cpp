@@ -178,6 +178,22 @@ void FoldedCardTexts::Build(const CardSet& cards) {
   built_ = true;
 }
 
+void FoldedCardTexts::Append(FoldedCardTexts&& more) {
+  if (!built_ || cardStart_.size() <= 1) {
+    *this = std::move(more);
+    return;
+  }
+  const size_t offset = bytes_.size();
+  bytes_ += more.bytes_;
+  cardStart_.pop_back();  // this end is where the next cards start
+  for (const size_t start : more.cardStart_) cardStart_.push_back(offset + start);
+  if (more.byteCounts_.size() == byteCounts_.size()) {
+    for (size_t i = 0; i < byteCounts_.size(); ++i) byteCounts_[i] += more.byteCounts_[i];
+  }
+  built_ = more.built_;
+  more.Clear();
+}
+
 void FoldedCardTexts::Clear() {
   bytes_.clear();
   bytes_.shrink_to_fit();
@@ -299,6 +315,24 @@ bool RebuildVisibleList(const CardSet& cards, FilterState& state) {
   return true;
 }
 
+bool ExtendVisibleList(const CardSet& cards, FilterState& state, size_t from) {
+  const auto shown = [&state] {
+    return std::binary_search(state.visibleIndices.begin(), state.visibleIndices.end(),
+                              state.selected);
+  };
+  const bool wasShown = shown();
+  const std::wstring needle = LowerForMatch(state.filterText);
+  if (!needle.empty()) EnsureFolded(cards, state);
+  for (size_t i = from; i < cards.size(); ++i) {
+    if (state.photoOnly && !HasPhoto(cards[i])) continue;
+    if (needle.empty() || state.folded.Matches(i, needle, false)) state.visibleIndices.push_back(i);
+  }
+  if (wasShown || state.visibleIndices.empty()) return false;
+  if (!shown()) state.selected = state.visibleIndices.front();
+  UpdateMatchOrdinal(state);
+  return true;
+}
+
 void ComputeSearchMatches(const CardSet& cards, FilterState& state, bool wholeWord,
                           bool caseSensitive) {
   state.matchFlags.assign(cards.size(), 0);
@@ -370,6 +404,17 @@ std::wstring StatusText(size_t cardCount, const FilterState& state, bool russian
       text += L')';
     }
   }
+  return text;
+}
+
+std::wstring LoadingStatusText(size_t cardCount, uint64_t bytesRead, uint64_t fileSize,
+                               bool russian) {
+  std::wstring text = russian ? L"Загрузка… " : L"Loading… ";
+  AppendNumber(text, cardCount);
+  if (!russian) text += L" cards";
+  text += L" (";
+  AppendNumber(text, fileSize == 0 ? 100 : std::min<uint64_t>(bytesRead, fileSize) * 100 / fileSize);
+  text += L"%)";
   return text;
 }
 

@@ -70,6 +70,9 @@ bool ForEachMatchText(const Card& card, Visit&& visit) {
 class FoldedCardTexts {
  public:
   void Build(const CardSet& cards);
+  // Adds the texts of the cards that follow those these were built from
+  // (`more` built from the next batch of a file read in pieces).
+  void Append(FoldedCardTexts&& more);
   void Clear();
   bool Built() const { return built_; }
   size_t CardCount() const { return cardStart_.empty() ? 0 : cardStart_.size() - 1; }
@@ -122,6 +125,12 @@ void AttachCardsToFilter(const CardSet& cards, FilterState& state);
 // shown card (or 0), and true tells the view to start again at the top.
 bool RebuildVisibleList(const CardSet& cards, FilterState& state);
 
+// Cards from `from` on were added to `cards`: those the filter shows join the
+// visible list. When the selected card is not shown and one now is, the first
+// shown card becomes the selected one. True when the selected card has just
+// come into view, so that the view shows it.
+bool ExtendVisibleList(const CardSet& cards, FilterState& state, size_t from);
+
 // Fills matchFlags, matchCount and matchOrdinal for searchText.
 void ComputeSearchMatches(const CardSet& cards, FilterState& state, bool wholeWord,
                           bool caseSensitive);
@@ -138,5 +147,10 @@ std::optional<uint64_t> FindSearchHit(const CardSet& cards, const FilterState& s
 // The status line under the contact list, such as
 // "Contacts: 7/120  (3/120)  📷  |  Found: 5 (2/5)".
 std::wstring StatusText(size_t cardCount, const FilterState& state, bool russian);
+
+// The status line while a file is still being read: "Loading… 120 cards (45%)",
+// the whole percent of the file's bytes read so far.
+std::wstring LoadingStatusText(size_t cardCount, uint64_t bytesRead, uint64_t fileSize,
+                               bool russian);
 
 }  // namespace kontaktel

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,16 @@ struct SplitterPart {
   bool dragging = false;
 };
 
+// A file still being read by a worker: its job, which the worker shares, and
+// how far it had come at the last batch taken in.
+struct CardLoadJob;
+struct LoadingPart {
+  std::shared_ptr<CardLoadJob> job;  // null when no load runs
+  uint64_t bytesRead = 0;
+  uint64_t fileSize = 0;
+  int steps = 0;  // the worker's steps taken in so far
+};
+
 struct ViewerFonts {
   UniqueFont main;   // list names, details text
   UniqueFont small;  // filter edit, check box, second list line, status text
@@ -90,10 +101,12 @@ struct ViewerState {
   explicit ViewerState(HWND viewer) : window(viewer) {}
   HWND window;
   CardSet cards;
-  FileBytes source;  // the file the cards were read from, as its bytes
+  FileBytes source;  // the file the cards were read from, as its bytes (once read whole)
+  LoadingPart loading;
   // New with every set of cards the window is handed (NextCardsStamp): code
   // that waited in a modal loop, such as a context menu, finds out whether the
-  // window still holds the cards it started with.
+  // window still holds the cards it started with. Cards appended by a load
+  // keep it: the cards before them stay where they were.
   uint64_t cardsStamp = 0;
   // The filtered list, the selection, the host's search marks, the filter
   // text and the photo-only state.

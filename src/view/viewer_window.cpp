@@ -9,6 +9,7 @@
 #include "config/settings.h"
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
+#include "view/card_loading.h"
 #include "view/contact_list.h"
 #include "view/details_extent.h"
 #include "view/details_pane.h"
@@ -184,6 +185,7 @@ void OnDestroy(HWND window) {
   ViewerState* state = WindowUserData<ViewerState>(window);
   if (state == nullptr) return;
   state->accessible.Disconnect();              // a reader may still hold the list
+  AbandonCardLoading(*state);                  // its worker ends at its next step
   InvalidatePhotoFetches(state->photo.fetch);  // downloads still running are stale now
   DiscardQueuedPhotoResults(window);
   DestroyControls(*state);
@@ -265,7 +267,7 @@ void PaintViewer(HWND window, ViewerState* state, HDC dc) {
     SelectScope font(dc, state->fonts.small.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, palette.secondaryText);
-    const std::wstring status = StatusText(state->cards.size(), state->filter, UiIsRussian());
+    const std::wstring status = ViewerStatusText(*state);
     strip.left += s(6);
     strip.right -= s(6);
     DrawFallbackText(dc, status, strip, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);

@@ -2,6 +2,7 @@
 // user-data slot: every message here is for a window of this class.
 #include "view/window_proc.h"
 
+#include "view/card_loading.h"
 #include "view/contact_list.h"
 #include "view/context_menu.h"
 #include "view/details_extent.h"
@@ -221,6 +222,11 @@ LRESULT OnPhotoLoadedMessage(const Message& m, State state) {
   return OnPhotoLoaded(m.window, state, m.lParam);
 }
 
+LRESULT OnCardsLoadedMessage(const Message& m, State state) {
+  if (state != nullptr) OnCardsLoaded(*state, m.wParam);
+  return 0;
+}
+
 LRESULT OnGetObjectMessage(const Message& m, State state) {
   const LRESULT answer = state != nullptr ? OnGetObject(*state, m.wParam, m.lParam) : 0;
   return answer != 0 ? answer : m.Default();
@@ -258,6 +264,7 @@ constexpr MessageHandler<State> kHandlers[] = {
     {WM_DETAILS_CONTEXT_MENU, OnMenuMessage},
     {WM_MOUSEWHEEL, OnMouseWheel},
     {WM_PHOTO_LOADED, OnPhotoLoadedMessage},
+    {WM_CARDS_LOADED, OnCardsLoadedMessage},
     {WM_DPICHANGED_AFTERPARENT, OnDpiChangedAfterParent},
     {WM_GETOBJECT, OnGetObjectMessage},
     {WM_DETAILS_SCROLLED, OnDetailsScrolled},

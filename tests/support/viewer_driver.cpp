@@ -211,10 +211,16 @@ bool AMenuOpensNow() {
 void PluginTest::SetUp() {
   module_ = LoadLibraryW(KONTAKTEL_PLUGIN_PATH);
   ASSERT_NE(module_, nullptr) << "cannot load " << Utf8(KONTAKTEL_PLUGIN_PATH);
-  Get(listLoadW_, "ListLoadW");
-  Get(listLoad_, "ListLoad");
-  Get(listLoadNextW_, "ListLoadNextW");
-  Get(listLoadNext_, "ListLoadNext");
+  Get(startLoadW_, "ListLoadW");
+  Get(startLoad_, "ListLoad");
+  Get(startLoadNextW_, "ListLoadNextW");
+  Get(startLoadNext_, "ListLoadNext");
+  Get(finishLoading_, "KontaktelFinishLoading");
+  Get(setLoadSeams_, "KontaktelSetLoadSeams");
+  listLoadW_ = LoadWhole;
+  listLoad_ = LoadWholeAnsi;
+  listLoadNextW_ = LoadNextWhole;
+  listLoadNext_ = LoadNextWholeAnsi;
   Get(listCloseWindow_, "ListCloseWindow");
   Get(listGetDetectString_, "ListGetDetectString");
   Get(listGetDetectStringW_, "ListGetDetectStringW");
@@ -233,6 +239,30 @@ void PluginTest::SetUp() {
              std::to_string(++folders));
   ASSERT_NE(parent_, nullptr);
   SetForegroundWindow(parent_);
+}
+
+HWND __stdcall PluginTest::LoadWhole(HWND parent, const wchar_t* name, int flags) {
+  const HWND viewer = startLoadW_(parent, name, flags);
+  finishLoading_(viewer);
+  return viewer;
+}
+
+HWND __stdcall PluginTest::LoadWholeAnsi(HWND parent, const char* name, int flags) {
+  const HWND viewer = startLoad_(parent, name, flags);
+  finishLoading_(viewer);
+  return viewer;
+}
+
+int __stdcall PluginTest::LoadNextWhole(HWND parent, HWND viewer, const wchar_t* name, int flags) {
+  const int result = startLoadNextW_(parent, viewer, name, flags);
+  finishLoading_(viewer);
+  return result;
+}
+
+int __stdcall PluginTest::LoadNextWholeAnsi(HWND parent, HWND viewer, const char* name, int flags) {
+  const int result = startLoadNext_(parent, viewer, name, flags);
+  finishLoading_(viewer);
+  return result;
 }
 
 void PluginTest::TearDown() {

@@ -109,6 +109,19 @@ class PluginTest : public ::testing::Test {
   // Plays tests/data/scenarios/<name>; every failed expectation names its line.
   void RunScenario(const std::string& name);
 
+  // The four load functions below return once the file is read whole, which
+  // most tests want; these are the DLL's own, which return while it is read.
+  static inline HWND(__stdcall* startLoadW_)(HWND, const wchar_t*, int) = nullptr;
+  static inline HWND(__stdcall* startLoad_)(HWND, const char*, int) = nullptr;
+  static inline int(__stdcall* startLoadNextW_)(HWND, HWND, const wchar_t*, int) = nullptr;
+  static inline int(__stdcall* startLoadNext_)(HWND, HWND, const char*, int) = nullptr;
+  static inline void(__stdcall* finishLoading_)(HWND) = nullptr;
+  static HWND __stdcall LoadWhole(HWND parent, const wchar_t* name, int flags);
+  static HWND __stdcall LoadWholeAnsi(HWND parent, const char* name, int flags);
+  static int __stdcall LoadNextWhole(HWND parent, HWND viewer, const wchar_t* name, int flags);
+  static int __stdcall LoadNextWholeAnsi(HWND parent, HWND viewer, const char* name, int flags);
+  void(__stdcall* setLoadSeams_)(int, HANDLE, unsigned long long) = nullptr;
+
   HMODULE module_ = nullptr;
   static inline HWND parent_ = nullptr;
   std::vector<std::unique_ptr<TempFile>> files_;
