@@ -99,6 +99,11 @@ bool PassGate(CardLoadJob& job) {
 // window's thread).
 void RunLoad(CardLoadJob& job) {
   CardLoad& load = *job.load;
+  // Under the job's lock: the last batch and the end are taken in together.
+  const auto finish = [&job, &load] {
+    job.finished = true;
+    if (load.Done() && !load.Failed()) job.bytes = load.TakeBytes();
+  };
   try {
     while (!load.Done() && PassGate(job)) {
       CardLoad::Batch step = load.Step(job.stepCards);
@@ -110,6 +115,7 @@ void RunLoad(CardLoadJob& job) {
         job.bytesRead = load.BytesRead();
         job.fileSize = load.FileSize();
         ++job.steps;
+        if (load.Done()) finish();
       }
       Notify(job);
     }
@@ -118,8 +124,7 @@ void RunLoad(CardLoadJob& job) {
   }
   {
     const std::lock_guard guard(job.lock);
-    job.finished = true;
-    if (load.Done() && !load.Failed()) job.bytes = load.TakeBytes();
+    if (!job.finished) finish();
   }
   job.load.reset();  // the file is closed and the reading buffers go
   SetEvent(job.done.Get());
