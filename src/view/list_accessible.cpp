@@ -12,6 +12,7 @@
 #include "config/ui_language.h"
 #include "present/card_accessors.h"
 #include "present/card_match.h"
+#include "view/card_loading.h"
 #include "view/contact_list.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"
@@ -163,9 +164,9 @@ class ListAccessible final : public IAccessible, public IOleWindow {
       if (!which) return E_INVALIDARG;
       switch (which->kind) {
         case Child::kSelf:
-          // The status line: how many cards are shown and which one is selected.
-          return Answer(description,
-                        StatusText(state_->cards.size(), state_->filter, UiIsRussian()));
+          // The status line: how many cards are shown and which one is
+          // selected, or how far the file has been read.
+          return Answer(description, ViewerStatusText(*state_));
         case Child::kCard:
           return Answer(description, ListRowDetail(CardAt(which->row), UiIsRussian()));
         case Child::kWindow:

@@ -15,8 +15,10 @@
 //     --search TEXT       search with ListSearchTextW, --search-flags N
 //     --filter TEXT       type TEXT into the viewer's filter box (id 1010)
 //     --screenshot OUT.png  save the window as PNG and exit
-//     --timing            print how long the file took to show: from the call
-//                         of ListLoadW until the window has painted it
+//     --timing            print how long the file took to show, in ms after
+//                         the call of ListLoadW: until it returned and the
+//                         window was painted, until the first card was
+//                         painted, and until the file was read whole
 //   kontaktel-host --thumbnail WxH FILE OUT.png
 //     saves the picture the file manager's thumbnail view would show
 //     (ListGetPreviewBitmapW with the file's first 8 KiB), exit status 1 when
@@ -35,6 +37,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "load_watch.h"
 #include "screenshot.h"
 
 namespace {
@@ -327,6 +330,10 @@ int ScreenshotOrLoop(HWND window, const Options& options) {
     }
     return 0;
   }
+  // The picture shows the whole file: the viewer reads it first.
+  for (const HWND viewer : {listerChild, quick.viewer}) {
+    if (viewer != nullptr && IsWindow(viewer)) WatchLoad(viewer, [] { return 0.0; });
+  }
   UpdateWindow(window);
   PumpMessages();
   if (SaveWindowPng(window, options.screenshot)) return 0;
@@ -414,9 +421,20 @@ int Run(const Options& options) {
   if (listerChild != nullptr) RedrawWindow(listerChild, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   QueryPerformanceCounter(&shown);
   if (options.timing) {
-    std::printf("shown: %.1f ms\n",
-                1000.0 * static_cast<double>(shown.QuadPart - started.QuadPart) /
-                    static_cast<double>(frequency.QuadPart));
+    const auto since = [&](LARGE_INTEGER now) {
+      return 1000.0 * static_cast<double>(now.QuadPart - started.QuadPart) /
+             static_cast<double>(frequency.QuadPart);
+    };
+    std::printf("shown: %.1f ms\n", since(shown));
+    if (listerChild != nullptr) {
+      const LoadTimes times = WatchLoad(listerChild, [&] {
+        LARGE_INTEGER now{};
+        QueryPerformanceCounter(&now);
+        return since(now);
+      });
+      std::printf("first card painted: %.1f ms\nloading finished: %.1f ms\n", times.firstCard,
+                  times.loaded);
+    }
   }
   if (listerChild != nullptr && !options.next.empty()) {
     const int result = plugin.loadNext(host, listerChild, options.next.c_str(), options.flags);
