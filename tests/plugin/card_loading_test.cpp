@@ -127,6 +127,26 @@ TEST_F(CardLoadingTest, BatchesGrowTheListStatusAndFilter) {
   EXPECT_EQ(Status(viewer), L"Contacts: 15/30  (2/30)");
 }
 
+// Cards arriving while a menu is open on an earlier card leave its command
+// standing: appending moves none of the cards before.
+TEST_F(CardLoadingTest, AMenuOpenWhileCardsArriveStillCopies) {
+  const HWND viewer = startLoadW_(parent_, many_.Path().c_str(), 0);
+  ASSERT_NE(viewer, nullptr);
+  MoveWindow(viewer, 0, 0, 800, 500, TRUE);
+  SetEvent(gate_);
+  ASSERT_TRUE(PumpUntil([&] { return Diagnostics(viewer).loadSteps == 1; }));
+  PutClipboardMarker();
+  RunMenu([&] { PostMessageW(viewer, kListMenuMessage, 0, MAKELPARAM(200, 200)); }, 1, [&] {
+    SetEvent(gate_);  // the next batch is taken in by the menu's loop
+    MSG message;
+    for (int i = 0; i < 100 && !PeekMessageW(&message, viewer, WM_APP + 46, WM_APP + 46, PM_NOREMOVE);
+         ++i) {
+      Sleep(10);
+    }
+  });
+  EXPECT_EQ(ClipboardText(), L"Card 00");
+}
+
 // The host's search answers for the whole file, also when the worker has not
 // read it yet.
 TEST_F(CardLoadingTest, SearchWaitsForTheWholeFile) {

@@ -43,9 +43,9 @@ std::vector<std::wstring> NeedlesFrom(const CardSet& cards) {
   return needles;
 }
 
-void ExpectFoldedAgrees(const CardSet& cards, const std::string& what) {
-  FoldedCardTexts folded;
-  folded.Build(cards);
+void ExpectFoldedAgrees(const CardSet& cards, const std::string& what,
+                        FoldedCardTexts folded = {}) {
+  if (!folded.Built()) folded.Build(cards);
   ASSERT_EQ(folded.CardCount(), cards.size());
   for (const std::wstring& raw : NeedlesFrom(cards)) {
     const std::wstring needle = LowerForMatch(raw);
@@ -106,6 +106,37 @@ TEST(FoldedCardTexts, AgreesWithFoldingEachTextOnAGeneratedCorpus) {
   const CardSet cards = ParseCards(DecodeFileText(bytes));
   ASSERT_GT(cards.size(), 100u);
   ExpectFoldedAgrees(cards, "corpus");
+}
+
+// A file read in batches: the cards and their folded texts appended batch by
+// batch, and the filter's list grown with them, answer as if built at once.
+TEST(FoldedCardTexts, AppendedBatchesAgreeWithTheWhole) {
+  bench::CorpusOptions options;
+  options.seed = 11;
+  options.targetBytes = 96 * 1024;
+  const std::wstring text = DecodeFileText(bench::GenerateCorpus(options));
+  CardSet cards;
+  FoldedCardTexts folded;
+  FilterState grown;
+  grown.filterText = L"AN";
+  for (size_t start = 0, batches = 0; start < text.size(); ++batches) {
+    const size_t end = std::min(text.find(L"BEGIN:VCARD", start + text.size() / 5), text.size());
+    CardSet batch = ParseCards(text.substr(start, end - start));
+    FoldedCardTexts batchFolded;
+    batchFolded.Build(batch);
+    const size_t before = cards.size();
+    cards.Append(std::move(batch));
+    folded.Append(std::move(batchFolded));
+    grown.folded = folded;
+    EXPECT_EQ(ExtendVisibleList(cards, grown, before), before == 0) << batches;
+    start = end;
+  }
+  ExpectFoldedAgrees(cards, "batches", folded);
+  FilterState whole;
+  whole.filterText = grown.filterText;
+  RebuildVisibleList(cards, whole);
+  EXPECT_EQ(grown.visibleIndices, whole.visibleIndices);
+  EXPECT_EQ(grown.selected, whole.selected);
 }
 
 TEST(FoldedCardTexts, NeedlesWithANulAreAnsweredTextByText) {
@@ -212,6 +243,8 @@ TEST_F(ListFilter, SearchHitsWrapAroundInBothDirections) {
 TEST(StatusText, NoCards) {
   FilterState state;
   EXPECT_EQ(StatusText(0, state, false), L"Contacts: 0");
+  EXPECT_EQ(LoadingStatusText(120, 45, 100, false), L"Loading… 120 cards (45%)");
+  EXPECT_EQ(LoadingStatusText(0, 1, 3, true), L"Загрузка… 0 (33%)");
 }
 
 }  // namespace
