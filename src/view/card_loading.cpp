@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "config/ui_language.h"
 #include "present/card_match.h"
 #include "view/list_accessible.h"
 #include "view/shown_card.h"
@@ -298,14 +297,6 @@ void AbandonCardLoading(ViewerState& state) {
   if (!job) return;
   job->abandoned = true;
   if (job->stop) SetEvent(job->stop.Get());
-}
-
-std::wstring ViewerStatusText(const ViewerState& state) {
-  if (state.loading.job) {
-    return LoadingStatusText(state.cards.size(), state.loading.bytesRead, state.loading.fileSize,
-                             UiIsRussian());
-  }
-  return StatusText(state.cards.size(), state.filter, UiIsRussian());
 }
 
 }  // namespace kontaktel

@@ -11,7 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "vcard/card_load.h"
 #include "view/viewer_state.h"
@@ -39,10 +38,6 @@ void FinishCardLoading(ViewerState& state);
 // The running load is abandoned: its worker ends at its next step, and what
 // it has not handed over is dropped. The cards taken in stay.
 void AbandonCardLoading(ViewerState& state);
-
-// The status line under the list: the load's progress while it runs, else
-// the counts of the cards, the filter and the search.
-std::wstring ViewerStatusText(const ViewerState& state);
 
 // For the tests: cards per step (0: the usual number), an event each step
 // waits for (null: none) and the size limit (0: the usual one).

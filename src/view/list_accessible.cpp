@@ -12,7 +12,7 @@
 #include "config/ui_language.h"
 #include "present/card_accessors.h"
 #include "present/card_match.h"
-#include "view/card_loading.h"
+#include "view/status_line.h"
 #include "view/contact_list.h"
 #include "view/theme.h"
 #include "view/viewer_state.h"

@@ -9,7 +9,6 @@
 #include "config/settings.h"
 #include "config/ui_language.h"
 #include "photo/gdiplus_bitmap.h"
-#include "view/card_loading.h"
 #include "view/contact_list.h"
 #include "view/details_extent.h"
 #include "view/details_pane.h"
@@ -23,6 +22,7 @@
 #include "view/photo_pane.h"
 #include "view/shown_photo.h"
 #include "view/shown_card.h"
+#include "view/status_line.h"
 #include "view/theme.h"
 #include "view/viewer_module.h"
 #include "win/fallback_caption.h"
@@ -185,7 +185,6 @@ void OnDestroy(HWND window) {
   ViewerState* state = WindowUserData<ViewerState>(window);
   if (state == nullptr) return;
   state->accessible.Disconnect();              // a reader may still hold the list
-  AbandonCardLoading(*state);                  // its worker ends at its next step
   InvalidatePhotoFetches(state->photo.fetch);  // downloads still running are stale now
   DiscardQueuedPhotoResults(window);
   DestroyControls(*state);

@@ -35,7 +35,8 @@ LRESULT OnCreateMessage(const Message& m, State) {
   return OnCreate(m.window);
 }
 
-LRESULT OnDestroyMessage(const Message& m, State) {
+LRESULT OnDestroyMessage(const Message& m, State state) {
+  if (state != nullptr) AbandonCardLoading(*state);  // its worker ends at its next step
   OnDestroy(m.window);
   return 0;
 }
