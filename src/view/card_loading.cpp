@@ -1,5 +1,6 @@
 #include "view/card_loading.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <utility>
@@ -44,10 +45,13 @@ struct CardLoadJob {
 namespace {
 
 constexpr size_t kStepCards = 4096;
+// The first steps are short, so that the first cards show at once; each step
+// then takes twice the cards, up to kStepCards.
+constexpr size_t kFirstStepCards = 64;
 
 struct LoadingSeams {
   std::mutex lock;
-  size_t stepCards = kStepCards;
+  size_t stepCards = kStepCards;  // the most cards of a step
   UniqueKernelHandle gate;
   uint64_t sizeLimit = kMaxFileSize;
 };
@@ -104,8 +108,10 @@ void RunLoad(CardLoadJob& job) {
     if (load.Done() && !load.Failed()) job.bytes = load.TakeBytes();
   };
   try {
+    size_t cards = std::min(job.stepCards, kFirstStepCards);
     while (!load.Done() && PassGate(job)) {
-      CardLoad::Batch step = load.Step(job.stepCards);
+      CardLoad::Batch step = load.Step(cards);
+      cards = std::min(job.stepCards, cards * 2);
       LoadedBatch batch{std::move(step.cards), {}, step.replaces};
       batch.folded.Build(batch.cards);
       {
