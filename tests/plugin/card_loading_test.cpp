@@ -19,14 +19,14 @@ namespace {
 
 constexpr int kCards = 30;
 
-// Cards "Card 00" to "Card 29", odd or even, each with a long note: the file
-// is larger than what ListLoadW reads before it returns.
+// Cards "Card 00" to "Card 29", odd or even, each with a note of 100 KB: the
+// file is read in several steps.
 std::string ManyCards() {
   std::string text;
   for (int i = 0; i < kCards; ++i) {
     const std::string number = (i < 10 ? "0" : "") + std::to_string(i);
     text += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Card " + number + "\r\nNOTE:" +
-            (i % 2 ? "odd " : "even ") + std::string(3000, 'x') + "\r\nEND:VCARD\r\n";
+            (i % 2 ? "odd " : "even ") + std::string(100000, 'x') + "\r\nEND:VCARD\r\n";
   }
   return text;
 }
@@ -122,6 +122,7 @@ TEST_F(CardLoadingTest, BatchesGrowTheListStatusAndFilter) {
     EXPECT_EQ(Diagnostics(viewer).visibleCount, cards / 2);
     EXPECT_EQ(GetFocus(), fileList_);
   }
+  EXPECT_GT(Diagnostics(viewer).loadSteps, 1);  // 3 MB in pieces of at most 1 MiB
   EXPECT_EQ(Diagnostics(viewer).cardCount, kCards);
   EXPECT_EQ(Diagnostics(viewer).selected, 1);
   EXPECT_EQ(Status(viewer), L"Contacts: 15/30  (2/30)");
