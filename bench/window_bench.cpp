@@ -197,7 +197,7 @@ bool BenchFile(ListLoadW load, ListCloseWindow close, HWND host, const wchar_t* 
   for (const wchar_t* p = file; *p; ++p) {
     if (*p == L'\\' || *p == L'/') name = p + 1;
   }
-  std::printf("%-16ls %7.1fms %7.1fms %7.1fms %7.1fms %7.2fms %7.2fms %7.2fms %7.2fms\n", name,
+  std::printf("%-22ls %7.1fms %7.1fms %7.1fms %7.1fms %7.2fms %7.2fms %7.2fms %7.2fms\n", name,
               shownMs, times.firstCard, times.loaded, firstMs, Median(keystrokes), Max(keystrokes),
               Median(pageDowns), Max(pageDowns));
   if (parts) {
@@ -261,7 +261,7 @@ int wmain(int argc, wchar_t** argv) {
   Pump();
   int status = 0;
   if (!files.empty()) {
-    std::printf("%-16s %9s %9s %9s %9s %9s %9s %9s %9s\n", "file", "shown", "1st card", "loaded",
+    std::printf("%-22s %9s %9s %9s %9s %9s %9s %9s %9s\n", "file", "shown", "1st card", "loaded",
                 "1st key", "key med", "key max", "pgdn med", "pgdn max");
   }
   for (const wchar_t* file : files) {
