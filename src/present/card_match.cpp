@@ -194,6 +194,11 @@ void FoldedCardTexts::Append(FoldedCardTexts&& more) {
   more.Clear();
 }
 
+void FoldedCardTexts::ShrinkToFit() {
+  bytes_.shrink_to_fit();
+  cardStart_.shrink_to_fit();
+}
+
 void FoldedCardTexts::Clear() {
   bytes_.clear();
   bytes_.shrink_to_fit();

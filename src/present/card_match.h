@@ -73,6 +73,8 @@ class FoldedCardTexts {
   // Adds the texts of the cards that follow those these were built from
   // (`more` built from the next batch of a file read in pieces).
   void Append(FoldedCardTexts&& more);
+  // Gives back the room that appending kept for more.
+  void ShrinkToFit();
   void Clear();
   bool Built() const { return built_; }
   size_t CardCount() const { return cardStart_.empty() ? 0 : cardStart_.size() - 1; }

@@ -229,6 +229,7 @@ void TakeIn(ViewerState& state) {
   if (finished) {
     AbandonCardLoading(state);
     state.source = std::move(bytes);
+    state.filter.folded.ShrinkToFit();
   }
   if (showCard) {
     state.list.topRow = 0;
