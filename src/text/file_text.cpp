@@ -212,12 +212,6 @@ FileText LoadFileTextAndCodePage(const wchar_t* path) {
   return DecodeFileTextAndCodePage(bytes);
 }
 
-FileText LoadFileTextAndBytes(const wchar_t* path, std::string& bytes) {
-  bytes.clear();
-  if (!PlatformReadFile(path, kMaxFileSize, bytes)) return {};
-  return DecodeFileTextAndCodePage(bytes);
-}
-
 std::wstring LoadFileText(const wchar_t* path) {
   return LoadFileTextAndCodePage(path).text;
 }

@@ -44,11 +44,9 @@ std::optional<FileStart> ClassifyFileStart(std::string_view start, bool wholeFil
 bool ReadsAsIso2022Jp(std::string_view bytes);
 
 // Reads the file (at most kMaxFileSize bytes) and decodes it with DecodeFileText.
-// Every failure is the empty text.
+// Every failure is the empty text. The viewer reads files through CardLoad;
+// this whole read serves the logical lines of kontaktel-dump and the tests.
 FileText LoadFileTextAndCodePage(const wchar_t* path);
-// The same, keeping the file's bytes in `bytes`: a card can then be copied as
-// the file holds it.
-FileText LoadFileTextAndBytes(const wchar_t* path, std::string& bytes);
 std::wstring LoadFileText(const wchar_t* path);
 
 }  // namespace kontaktel

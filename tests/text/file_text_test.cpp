@@ -14,13 +14,7 @@ using namespace std::string_literals;
 
 std::wstring Load(const std::string& bytes) {
   TempFile file(bytes);
-  // The viewer keeps the bytes beside the text, read the same way.
-  std::string kept;
-  const FileText withBytes = LoadFileTextAndBytes(file.Path().c_str(), kept);
-  EXPECT_EQ(withBytes.text.empty() ? "" : kept, withBytes.text.empty() ? "" : bytes);
-  const std::wstring text = LoadFileText(file.Path().c_str());
-  EXPECT_EQ(withBytes.text, text);
-  return text;
+  return LoadFileText(file.Path().c_str());
 }
 
 // Text as UTF-16 bytes in the given order.
