@@ -48,6 +48,9 @@ constexpr size_t kStepCards = 4096;
 // The first steps are short, so that the first cards show at once; each step
 // then takes twice the cards, up to kStepCards.
 constexpr size_t kFirstStepCards = 64;
+// A file this small is read before ListLoad returns, as a host expects of a
+// plugin: a few tens of milliseconds at most, and no thread for it.
+constexpr uint64_t kReadAtOnceBytes = 1 << 20;
 
 struct LoadingSeams {
   std::mutex lock;
@@ -278,7 +281,7 @@ void StartCardLoading(ViewerState& state, std::unique_ptr<CardLoad> load) {
   state.loading.job = job;
   // The window paints "Loading…" and its first cards as they come.
   InvalidateRect(state.window, nullptr, FALSE);
-  if (job->stop && job->done && StartWorker(job)) return;
+  if (job->fileSize > kReadAtOnceBytes && job->stop && job->done && StartWorker(job)) return;
   job->gate.Reset();  // nobody could open it here
   RunLoad(*job);
   TakeIn(state);

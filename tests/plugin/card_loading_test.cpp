@@ -128,6 +128,18 @@ TEST_F(CardLoadingTest, BatchesGrowTheListStatusAndFilter) {
   EXPECT_EQ(Status(viewer), L"Contacts: 15/30  (2/30)");
 }
 
+// A small file is whole when ListLoadW returns, as hosts and scripts that
+// send keys right after it expect: no worker, no gate, no message to wait for.
+TEST_F(CardLoadingTest, ASmallFileIsReadBeforeListLoadReturns) {
+  const TempFile small("BEGIN:VCARD\r\nFN:Ann\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Bob\r\nEND:VCARD\r\n");
+  const HWND viewer = startLoadW_(parent_, small.Path().c_str(), 0);
+  ASSERT_NE(viewer, nullptr);
+  const KontaktelDiagnostics now = Diagnostics(viewer);
+  EXPECT_EQ(now.loading, 0);
+  EXPECT_EQ(now.cardCount, 2);
+  EXPECT_EQ(now.selected, 0);
+}
+
 // Cards arriving while a menu is open on an earlier card leave its command
 // standing: appending moves none of the cards before.
 TEST_F(CardLoadingTest, AMenuOpenWhileCardsArriveStillCopies) {
