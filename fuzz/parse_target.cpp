@@ -113,7 +113,11 @@ void CheckPieces(std::string_view bytes, const CardSet& whole, unsigned codePage
   if (bytes.empty()) return;
   const size_t pieceBytes = 1 + bytes.size() % 97;
   std::unique_ptr<CardLoad> load = CardLoad::OpenBytes(bytes, pieceBytes);
-  if (!load) Fail("bytes in memory not opened");
+  // Declined only when nothing of it is text.
+  if (!load) {
+    if (codePage != 0) Fail("bytes in memory not opened");
+    return;
+  }
   CardSet cards;
   while (!load->Done()) {
     CardLoad::Batch batch = load->Step(1 + bytes.size() % 5);

@@ -54,6 +54,9 @@ bool CardLoad::Start(size_t pieceBytes, size_t startBytes) {
     if (!ReadOn(want) || read_ == 0) return false;
     start = ClassifyFileStart(unread_, read_ >= size_);
   }
+  // A file read whole already is declined, as before, when nothing of it
+  // reads as text (invalid bytes after a UTF-8 mark, half a UTF-16 unit).
+  if (read_ >= size_ && DecodeFileTextAndCodePage(unread_).text.empty()) return false;
   pieces_ = *start != FileStart::kOther;
   if (*start == FileStart::kUtf8Mark) unread_.erase(0, 3);
   return true;

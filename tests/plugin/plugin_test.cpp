@@ -69,6 +69,10 @@ TEST_F(PluginTest, LoadDeclinesWhatItCannotRead) {
   EXPECT_EQ(listLoadW_(parent_, L"Z:\\no\\such\\file.vcf", 0), nullptr);
   TempFile empty("");
   EXPECT_EQ(Load(empty), nullptr);
+  TempFile invalidAfterMark(
+      "\xEF\xBB\xBF"
+      "FN:\xFF\r\n");
+  EXPECT_EQ(Load(invalidAfterMark), nullptr);
   EXPECT_EQ(Diagnostics().liveViewers, 0);
 }
 
