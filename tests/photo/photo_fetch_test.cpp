@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h.
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <array>
@@ -20,6 +18,7 @@
 #include "photo/photo_fetch_state.h"
 #include "photo/photo_test_seam.h"
 #include "photo/test_http_server.h"
+#include "support/thread_count.h"
 
 namespace kontaktel {
 namespace {
@@ -290,30 +289,10 @@ TEST_F(PhotoFetchTest, AWorkerPostsOnlyToTheRegistrationThatAskedIt) {
   EXPECT_EQ(viewer_.resultsArrived, 0);
 }
 
-// Threads of this process that run photo downloads, found by their start
-// address (Wine reads every handle count as 0).
+// Threads of this process that run photo downloads.
 int DownloadThreads() {
-  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID != GetCurrentProcessId()) continue;
-    const HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
-    void* start = nullptr;
-    constexpr int kWin32StartAddress = 9;
-    if (thread != nullptr &&
-        query(thread, kWin32StartAddress, &start, sizeof start, nullptr) == 0 &&
-        start == reinterpret_cast<void*>(&PhotoFetchThread)) {
-      ++count;
-    }
-    if (thread != nullptr) CloseHandle(thread);
-  }
-  CloseHandle(snapshot);
-  return count;
+  const auto* start = reinterpret_cast<const char*>(&PhotoFetchThread);
+  return test::ThreadsStartingIn(start, start + 1);
 }
 
 // Against a server that never answers, walking 200 cards in one viewer and

@@ -5,13 +5,13 @@
 // lets a test see the window between steps.
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 #include <winioctl.h>
 
 #include <chrono>
 #include <regex>
 #include <string>
 
+#include "support/thread_count.h"
 #include "support/viewer_driver.h"
 
 namespace kontaktel::test {
@@ -43,30 +43,10 @@ bool PumpUntil(Condition done) {
   return true;
 }
 
-// Threads of this process that started in the module's image (Wine reads
-// every handle count as 0, so threads are told by their start address).
+// Threads of this process that started in the module's image.
 int ThreadsIn(const MODULEINFO& image) {
-  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  const auto base = static_cast<const char*>(image.lpBaseOfDll);
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID != GetCurrentProcessId()) continue;
-    const HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
-    const char* start = nullptr;
-    constexpr int kWin32StartAddress = 9;
-    if (thread != nullptr && query(thread, kWin32StartAddress, &start, sizeof start, nullptr) == 0 &&
-        start >= base && start < base + image.SizeOfImage) {
-      ++count;
-    }
-    if (thread != nullptr) CloseHandle(thread);
-  }
-  CloseHandle(snapshot);
-  return count;
+  const auto* base = static_cast<const char*>(image.lpBaseOfDll);
+  return ThreadsStartingIn(base, base + image.SizeOfImage);
 }
 
 class CardLoadingTest : public PluginTest {
